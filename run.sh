@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# One entry point for setting up, building, testing and playing on Debian 12.
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-image-formats-plugins
+  qt6-multimedia-dev
+  libode-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth dbus
+  libgl1-mesa-dri libglx-mesa0 libgl-dev
+  fonts-wqy-microhei
+)
+
+usage() {
+  cat <<TXT
+usage: ./run.sh <command>
+  setup   install the Debian packages that are missing
+  build   setup, then configure and build into ${BUILD_DIR#"$ROOT"/}
+  test    build, then run every test (inside Xvfb and a session bus when needed)
+TXT
+}
+
+missing_packages() {
+  local p
+  for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$p"
+    fi
+  done
+}
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+cmd_setup() {
+  local missing
+  missing=$(missing_packages)
+  if [ -z "$missing" ]; then
+    return 0
+  fi
+  echo "run.sh: installing:" $missing
+  as_root apt-get update -q
+  # shellcheck disable=SC2086
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+}
+
+cmd_build() {
+  cmd_setup
+  local werror=OFF
+  if [ -n "${CI:-}" ] && [ "${CI}" != "false" ]; then werror=ON; fi
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DBILLIARDS_WERROR=$werror >/dev/null
+  cmake --build "$BUILD_DIR" -j "${JOBS:-$(nproc)}"
+}
+
+# Runs "$@" with a display and a session bus, starting whichever is missing.
+with_session() {
+  local cmd=("$@")
+  if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    cmd=(dbus-run-session -- "${cmd[@]}")
+  fi
+  if [ -z "${DISPLAY:-}" ]; then
+    cmd=(xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +render -noreset" "${cmd[@]}")
+  fi
+  "${cmd[@]}"
+}
+
+cmd_test() {
+  cmd_build
+  export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+  export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
+  with_session ctest --test-dir "$BUILD_DIR" --output-on-failure -j "${JOBS:-$(nproc)}" "$@"
+}
+
+case "${1:-}" in
+  setup) cmd_setup ;;
+  build) cmd_build ;;
+  test) shift; cmd_test "$@" ;;
+  *) usage; [ -z "${1:-}" ] && exit 0 || exit 2 ;;
+esac
