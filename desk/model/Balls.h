@@ -48,4 +48,11 @@ BallPosition restPosition(int ball);
 // the axis (1, 3, 1).
 const Rotation& startOrientation();
 
+// A rotation read from a record, made fit for the physics engine: a matrix
+// that is a rotation up to the interface's quantisation is re-orthonormalised;
+// anything else (garbage from the wire, a reflection, zeros) becomes the start
+// orientation, since the engine aborts on a matrix it cannot turn into a
+// rotation.
+Rotation properRotation(const Rotation& r);
+
 } // namespace desk

@@ -17,8 +17,10 @@ BallPlacement placementFrom(const SphereRecord& record) {
     p.x = fromInterface(record.m_nX);
     p.y = fromInterface(record.m_nY);
     p.status = record.m_nStatus;
-    for (std::size_t k = 0; k < p.rotation.size(); ++k)
-        p.rotation[k] = (k % 4 == 3) ? 0.0 : fromInterface(record.rotation[k]);
+    Rotation raw{};
+    for (std::size_t k = 0; k < raw.size(); ++k)
+        raw[k] = (k % 4 == 3) ? 0.0 : fromInterface(record.rotation[k]);
+    p.rotation = properRotation(raw);
     return p;
 }
 

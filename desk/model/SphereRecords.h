@@ -20,7 +20,7 @@ struct BallPlacement {
     double x = 0;
     double y = 0;
     int16_t status = kOnTable;
-    Rotation rotation{}; // as transmitted; callers decide whether to use it
+    Rotation rotation{}; // as transmitted, made a proper rotation (see properRotation)
 };
 
 // Copies sixteen records out of raw bytes; nothing when fewer than 1088 bytes.

@@ -77,5 +77,29 @@ TEST(Balls, StartOrientationIsTheFixedRotationAboutOneThreeOne) {
     EXPECT_NEAR(r[0] + r[5] + r[10], 1 + 2 * std::cos(29.5), 1e-12);
 }
 
+TEST(Balls, RecordRotationsAreMadeProperOrReplaced) {
+    // A quantised rotation is kept (re-orthonormalised).
+    Rotation turned{};
+    turned[1] = -0.999999;
+    turned[4] = 1.0;
+    turned[10] = 0.9999995;
+    const Rotation kept = properRotation(turned);
+    EXPECT_NEAR(kept[1], -1.0, 1e-12);
+    EXPECT_NEAR(kept[4], 1.0, 1e-12);
+    EXPECT_NEAR(kept[10], 1.0, 1e-12);
+    EXPECT_EQ(kept[3], 0.0);
+
+    Rotation reflection{};
+    reflection[0] = -1;
+    reflection[5] = 1;
+    reflection[10] = 1;
+    Rotation garbage{};
+    garbage.fill(-2000.0);
+    Rotation notFinite = startOrientation();
+    notFinite[2] = std::nan("");
+    for (const Rotation& bad : {Rotation{}, reflection, garbage, notFinite})
+        EXPECT_EQ(properRotation(bad), startOrientation());
+}
+
 } // namespace
 } // namespace desk

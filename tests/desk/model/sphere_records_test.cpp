@@ -57,14 +57,22 @@ TEST(SphereRecords, PlacementReadsWorldValuesAndIgnoresTheHeight) {
     rec.m_nY = 5650000;
     rec.m_nZ = 77;
     rec.m_nStatus = 1;
-    rec.rotation[0] = 1000000;
+    rec.rotation[0] = 1000000; // identity
+    rec.rotation[5] = 1000000;
+    rec.rotation[10] = 1000000;
     rec.rotation[3] = 999; // unused column: never read
     const BallPlacement p = placementFrom(rec);
     EXPECT_NEAR(p.x, -28.75, 1e-6);
     EXPECT_NEAR(p.y, 5.65, 1e-6);
     EXPECT_EQ(p.status, 1);
     EXPECT_EQ(p.rotation[0], 1.0);
+    EXPECT_EQ(p.rotation[10], 1.0);
     EXPECT_EQ(p.rotation[3], 0.0);
+}
+
+TEST(SphereRecords, ARotationThatIsNoneBecomesTheStartOrientation) {
+    SphereRecord rec{}; // all zeros
+    EXPECT_EQ(placementFrom(rec).rotation, startOrientation());
 }
 
 } // namespace
