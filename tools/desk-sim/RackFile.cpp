@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -119,8 +120,7 @@ bool parseRack(const std::string& json, desk::SphereRecords& out, std::string& e
                 return false;
             }
         } else {
-            const SphereRecord start =
-                desk::makeSphereRecord(k, 0, 0, 0, desk::startOrientation());
+            const SphereRecord start = desk::makeSphereRecord(k, 0, 0, 0, desk::startOrientation());
             std::copy(std::begin(start.rotation), std::end(start.rotation), r.rotation);
         }
         out[static_cast<std::size_t>(k)] = r;
