@@ -190,6 +190,15 @@ TEST(ShotEngine, StrikeResetsTheRecordAndCarriesStatusesOn) {
     EXPECT_TRUE(e.running());
 }
 
+TEST(ShotEngine, AStrikeWithoutANewPlacementStillDrivesTheCueBall) {
+    CShotEngine e;
+    e.placeRack(TableSetup().on(kCueBall, -10, 5.65).records);
+    e.runShot({0, 0, 0}); // the end of a shot switches every body off
+    ASSERT_FALSE(e.world().isEnabled(kCueBall));
+    const ShotOutcome out = e.runShot({0, 800, 0});
+    EXPECT_GT(placementFrom(out.balls[kCueBall]).x, -5.0);
+}
+
 TEST(ShotEngine, StepWithoutAShotDoesNothing) {
     CShotEngine e;
     e.placeRack(standardRack(1));
