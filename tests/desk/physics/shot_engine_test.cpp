@@ -196,7 +196,7 @@ TEST(ShotEngine, AStrikeWithoutANewPlacementStillDrivesTheCueBall) {
     e.runShot({0, 0, 0}); // the end of a shot switches every body off
     ASSERT_FALSE(e.world().isEnabled(kCueBall));
     const ShotOutcome out = e.runShot({0, 800, 0});
-    EXPECT_GT(placementFrom(out.balls[kCueBall]).x, -5.0);
+    EXPECT_GT(placementFrom(out.balls[kCueBall]).x, -8.0); // rolled a few units
 }
 
 TEST(ShotEngine, StepWithoutAShotDoesNothing) {
