@@ -56,7 +56,9 @@ std::optional<std::string> CMediaDirectory::ImagePath(std::string_view file) con
     return Join(kImageFolder, file);
 }
 
-std::optional<std::string> CMediaDirectory::SoundDir() const { return Join(kSoundFolder, {}); }
+std::optional<std::string> CMediaDirectory::SoundDir() const {
+    return Join(kSoundFolder, {});
+}
 
 std::optional<std::string> CMediaDirectory::SoundPath(std::string_view file) const {
     if (file.empty())

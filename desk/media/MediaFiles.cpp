@@ -37,9 +37,13 @@ constexpr std::array<SoundId, kSoundCount> kSoundOrder = {
 
 } // namespace
 
-std::span<const PictureSheet, kPictureCount> pictureSheets() { return kSheets; }
+std::span<const PictureSheet, kPictureCount> pictureSheets() {
+    return kSheets;
+}
 
-const PictureSheet& pictureSheet(PictureId id) { return kSheets[static_cast<std::size_t>(id)]; }
+const PictureSheet& pictureSheet(PictureId id) {
+    return kSheets[static_cast<std::size_t>(id)];
+}
 
 std::string_view ballFile(int index) {
     if (index < 0 || index >= kBallCount)
@@ -47,7 +51,9 @@ std::string_view ballFile(int index) {
     return kBallFiles[static_cast<std::size_t>(index)];
 }
 
-std::span<const SoundId, kSoundCount> soundLoadOrder() { return kSoundOrder; }
+std::span<const SoundId, kSoundCount> soundLoadOrder() {
+    return kSoundOrder;
+}
 
 std::string_view soundFile(SoundId id) {
     switch (id) {

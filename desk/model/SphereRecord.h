@@ -8,13 +8,13 @@
 
 #pragma pack(push, 1)
 struct SphereRecord {
-    int16_t index;     // ball index 0 … 15 (readers place record k on ball k)
-    int16_t reserved0; // not written; ignored
-    int32_t m_nX;      // centre x × 1 000 000
-    int32_t m_nY;      // centre y × 1 000 000
-    int32_t m_nZ;      // radius × 1 000 000
-    int16_t m_nStatus; // 0 on the table, 1 pocketed earlier, 2 pocketed in the last shot
-    int16_t reserved1; // not written; ignored
+    int16_t index;        // ball index 0 … 15 (readers place record k on ball k)
+    int16_t reserved0;    // not written; ignored
+    int32_t m_nX;         // centre x × 1 000 000
+    int32_t m_nY;         // centre y × 1 000 000
+    int32_t m_nZ;         // radius × 1 000 000
+    int16_t m_nStatus;    // 0 on the table, 1 pocketed earlier, 2 pocketed in the last shot
+    int16_t reserved1;    // not written; ignored
     int32_t rotation[12]; // 3 × 4 row-major rotation × 1 000 000; elements 3, 7, 11 are 0
 };
 #pragma pack(pop)

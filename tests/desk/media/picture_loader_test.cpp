@@ -92,10 +92,14 @@ TEST(FrameGrid, CutsFramesInRowsFromTheTopLeft) {
         QRect expected;
     };
     const Case cases[] = {
-        {PictureId::Digits, 0, {0, 0, 32, 32}},    {PictureId::Digits, 5, {32, 32, 32, 32}},
-        {PictureId::Digits, 10, {64, 64, 32, 32}}, {PictureId::Light, 4, {800, 0, 200, 200}},
-        {PictureId::Marks, 2, {32, 0, 16, 16}},    {PictureId::GameStart, 1, {0, 32, 64, 32}},
-        {PictureId::Desk, 0, {0, 0, 800, 600}},    {PictureId::Digits, 11, {}},
+        {PictureId::Digits, 0, {0, 0, 32, 32}},
+        {PictureId::Digits, 5, {32, 32, 32, 32}},
+        {PictureId::Digits, 10, {64, 64, 32, 32}},
+        {PictureId::Light, 4, {800, 0, 200, 200}},
+        {PictureId::Marks, 2, {32, 0, 16, 16}},
+        {PictureId::GameStart, 1, {0, 32, 64, 32}},
+        {PictureId::Desk, 0, {0, 0, 800, 600}},
+        {PictureId::Digits, 11, {}},
         {PictureId::Light, -1, {}},
     };
     for (const Case& c : cases) {
