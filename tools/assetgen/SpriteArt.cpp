@@ -59,6 +59,7 @@ QImage drawCue() {
     // Left edge at the butt, right edge at the tip; rows run round the stick.
     constexpr int w = 512, h = 32;
     QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(0x2C, 0x12, 0x0A));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     auto band = [&](int x0, int x1, const QColor& c) { painter.fillRect(x0, 0, x1 - x0, h, c); };
