@@ -3,6 +3,7 @@
 // textured quads cut from picture frames, stretched, multiplied by a colour
 // and, for the aim line and the arrow, turned along a direction. Quads are
 // collected and drawn in the order given; later quads cover earlier ones.
+// A picture (or text face) handed to the batch must live until the next Flush.
 
 #include "desk/render/CPicture.h"
 

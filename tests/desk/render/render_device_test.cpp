@@ -39,10 +39,10 @@ TEST_F(RenderDevice, ALostContextIsRecoveredAndPicturesComeBack) {
     m_device.AddListener(&listener);
     CDrawContext draw(m_device);
     CPicture picture(media::PictureImage{solidImage(32, 32, 0xFFFF0000), {32, 32, 1, 1}});
+    CTextFace label(14, 7, 500);
     auto drawPicture = [&] {
         draw.Picture(picture, 0, {100, 100});
-        draw.Text(*std::make_unique<CTextFace>(14, 7, 500), QStringLiteral("8"),
-                  QRect(300, 300, 32, 32));
+        draw.Text(label, QStringLiteral("8"), QRect(300, 300, 32, 32));
         draw.Flush();
     };
     EXPECT_EQ(frame(drawPicture).pixel(110, 110), 0xFFFF0000u);
