@@ -3,6 +3,7 @@
 // into the sprite batch) and lit meshes, in the order the calls are made.
 // Switching between flat and 3D drawing flushes the batch, so a mesh drawn
 // after a picture lies over it and the other way round.
+// Destroy it (and every picture, mesh and text face) before the device.
 
 #include "desk/render/CMeshRenderer.h"
 #include "desk/render/CSpriteBatch.h"

@@ -101,6 +101,26 @@ TEST_F(SpriteBatch, FillReplacesTheRectangleInDrawingOrder) {
     EXPECT_TRUE(near(image.pixel(24, 24), 0xFF00FF00));
 }
 
+// The power fill at power 1000 on 800 × 600: a 32 × 32 frame squeezed to
+// 11 × 50 pixels with its top at y = 534 covers exactly those pixels.
+TEST_F(SpriteBatch, StretchedFramesCoverExactlyTheirPixels) {
+    CDrawContext draw(m_device);
+    CPicture fill(media::PictureImage{solidImage(32, 32, 0xFFFF8000), {32, 32, 1, 1}});
+    const QImage image = frame([&] {
+        draw.Picture(fill, 0, {24, 534}, {11 / 32.0, 50 / 32.0});
+        draw.Flush();
+    });
+    const QRect covered(24, 534, 11, 50);
+    for (int y = covered.top() - 1; y <= covered.bottom() + 1; ++y) {
+        for (int x = covered.left() - 1; x <= covered.right() + 1; ++x) {
+            if (covered.contains(x, y))
+                EXPECT_TRUE(near(image.pixel(x, y), 0xFFFF8000)) << x << "," << y;
+            else
+                EXPECT_EQ(image.pixel(x, y), kClearColour) << x << "," << y;
+        }
+    }
+}
+
 TEST_F(SpriteBatch, EmptyPicturesDrawNothing) {
     CDrawContext draw(m_device);
     CPicture empty(media::PictureImage{QImage(), {32, 32, 1, 1}});
