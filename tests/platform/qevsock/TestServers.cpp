@@ -32,6 +32,18 @@ ScriptServer::ScriptServer() {
     });
 }
 
+void shutDown(QTcpServer& server) {
+    server.close();
+    for (QTcpSocket* s : server.findChildren<QTcpSocket*>()) {
+        s->disconnect();
+        s->abort();
+    }
+}
+
+ScriptServer::~ScriptServer() { shutDown(m_server); }
+Socks5Proxy::~Socks5Proxy() { shutDown(m_server); }
+HttpConnectProxy::~HttpConnectProxy() { shutDown(m_server); }
+
 void relay(QTcpSocket* a, QTcpSocket* b) {
     QObject::connect(a, &QTcpSocket::readyRead, b, [a, b] { b->write(a->readAll()); });
     QObject::connect(b, &QTcpSocket::readyRead, a, [a, b] { a->write(b->readAll()); });

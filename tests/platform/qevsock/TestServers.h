@@ -21,6 +21,7 @@ bool waitFor(const std::function<bool()>& done, int ms = 5000);
 class ScriptServer : public QObject {
 public:
     ScriptServer();
+    ~ScriptServer() override;
     quint16 port() const { return m_server.serverPort(); }
     QTcpSocket* client(int i = 0) const { return i < m_clients.size() ? m_clients[i] : nullptr; }
     int clientCount() const { return int(m_clients.size()); }
@@ -37,12 +38,17 @@ private:
     QList<bool> m_closed;
 };
 
+// Silences and drops every connection of a server before the server's owner
+// goes, so that no signal reaches a half-destroyed owner.
+void shutDown(QTcpServer& server);
+
 // Relays bytes between two sockets once a proxy has agreed to a tunnel.
 void relay(QTcpSocket* a, QTcpSocket* b);
 
 class Socks5Proxy : public QObject {
 public:
     explicit Socks5Proxy(QByteArray user = {}, QByteArray password = {});
+    ~Socks5Proxy() override;
     quint16 port() const { return m_server.serverPort(); }
 
     QByteArray offeredMethods; // the methods of the last greeting
@@ -61,6 +67,7 @@ private:
 class HttpConnectProxy : public QObject {
 public:
     explicit HttpConnectProxy(QByteArray user = {}, QByteArray password = {});
+    ~HttpConnectProxy() override;
     quint16 port() const { return m_server.serverPort(); }
 
     QList<QByteArray> requests; // every request head received
