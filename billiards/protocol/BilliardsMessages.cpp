@@ -1,8 +1,31 @@
 #include "billiards/protocol/BilliardsMessages.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace protocol {
+
+namespace {
+
+// The rotation of a packed record sits at an odd address for the compiler:
+// reach its entries by copying, never through a reference or pointer.
+int32_t rotationAt(const SphereRecord& s, int k) {
+    int32_t v;
+    std::memcpy(
+        &v, reinterpret_cast<const unsigned char*>(&s) + offsetof(SphereRecord, rotation) + 4 * k,
+        4);
+    return v;
+}
+
+void setRotationAt(SphereRecord& s, int k, int32_t v) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&s) + offsetof(SphereRecord, rotation) + 4 * k, &v,
+                4);
+}
+
+constexpr int kRotationEntries = 12;
+
+} // namespace
 
 void CFieldWriter::sphere(const SphereRecord& s) {
     m_w.i16(s.index);
@@ -12,8 +35,8 @@ void CFieldWriter::sphere(const SphereRecord& s) {
     m_w.i32(s.m_nZ);
     m_w.i16(s.m_nStatus);
     m_w.pad(2);
-    for (const int32_t v : s.rotation)
-        m_w.i32(v);
+    for (int k = 0; k < kRotationEntries; ++k)
+        m_w.i32(rotationAt(s, k));
 }
 
 void CFieldReader::sphere(SphereRecord& s) {
@@ -26,8 +49,8 @@ void CFieldReader::sphere(SphereRecord& s) {
     s.m_nStatus = m_r.i16();
     m_r.skip(2);
     s.reserved1 = 0;
-    for (int32_t& v : s.rotation)
-        v = m_r.i32();
+    for (int k = 0; k < kRotationEntries; ++k)
+        setRotationAt(s, k, m_r.i32());
 }
 
 SphereArray SpheresFromDesk(int num, const SphereRecord* info) {
@@ -41,7 +64,8 @@ SphereArray SpheresFromDesk(int num, const SphereRecord* info) {
         s.m_nY = info[i].m_nY;
         s.m_nZ = info[i].m_nZ;
         s.m_nStatus = info[i].m_nStatus;
-        std::copy(std::begin(info[i].rotation), std::end(info[i].rotation), s.rotation);
+        for (int k = 0; k < kRotationEntries; ++k)
+            setRotationAt(s, k, rotationAt(info[i], k));
     }
     return out;
 }
