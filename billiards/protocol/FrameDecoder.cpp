@@ -13,6 +13,15 @@ std::vector<uint8_t> CFrame::Payload() const {
     return out;
 }
 
+bool ClientTrailerMatches(const CFrame& frame, uint32_t key) {
+    if (!frame.hasTrailer)
+        return true;
+    const auto payload = frame.Payload();
+    return ClientTrailerKind(frame.header.type) == TrailerKind::Fixed
+               ? FixedTrailerMatches(payload)
+               : KeyedTrailerMatches(payload, frame.header.seq, key);
+}
+
 void CFrameDecoder::Feed(std::span<const uint8_t> bytes) {
     if (m_bBroken)
         return;

@@ -27,6 +27,12 @@ struct CFrame {
     std::vector<uint8_t> Payload() const;
 };
 
+// How the table server checks a client's frame: the fixed trailer for the
+// types the client sends with one, otherwise the keyed trailer over the
+// frame's own seq and the connection key. A header without a body (length
+// 0) has nothing to check.
+bool ClientTrailerMatches(const CFrame& frame, uint32_t key);
+
 class CFrameDecoder {
 public:
     enum class Status { NeedMore, Frame, BadLength };

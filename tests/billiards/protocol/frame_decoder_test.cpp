@@ -78,4 +78,25 @@ TEST(FrameDecoder, WaitsForTheWholeAnnouncedPayload) {
     EXPECT_EQ(f.body.size(), 1096u);
 }
 
+TEST(FrameDecoder, ServerChecksClientTrailersByType) {
+    const uint32_t key = 0xABCD;
+    const struct {
+        uint16_t type;
+        TrailerKind sentWith;
+        bool accepted;
+    } cases[] = {
+        {3001, TrailerKind::Fixed, true},  {3001, TrailerKind::Keyed, false},
+        {3009, TrailerKind::Fixed, true},  {3021, TrailerKind::Keyed, true},
+        {3021, TrailerKind::Fixed, false}, {617, TrailerKind::Keyed, true},
+        {3011, TrailerKind::Keyed, true},
+    };
+    for (const auto& c : cases) {
+        CFrameDecoder d;
+        d.Feed(BuildFrame(c.type, 12, std::vector<uint8_t>(8, 1), c.sentWith, key));
+        CFrame f;
+        ASSERT_EQ(d.Next(f), CFrameDecoder::Status::Frame);
+        EXPECT_EQ(ClientTrailerMatches(f, key), c.accepted) << c.type;
+    }
+}
+
 } // namespace
