@@ -40,9 +40,15 @@ void shutDown(QTcpServer& server) {
     }
 }
 
-ScriptServer::~ScriptServer() { shutDown(m_server); }
-Socks5Proxy::~Socks5Proxy() { shutDown(m_server); }
-HttpConnectProxy::~HttpConnectProxy() { shutDown(m_server); }
+ScriptServer::~ScriptServer() {
+    shutDown(m_server);
+}
+Socks5Proxy::~Socks5Proxy() {
+    shutDown(m_server);
+}
+HttpConnectProxy::~HttpConnectProxy() {
+    shutDown(m_server);
+}
 
 void relay(QTcpSocket* a, QTcpSocket* b) {
     QObject::connect(a, &QTcpSocket::readyRead, b, [a, b] { b->write(a->readAll()); });

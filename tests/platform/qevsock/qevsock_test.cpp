@@ -241,3 +241,10 @@ TEST_F(QevSockTest, ProxyKindsMapToQtProxies) {
 }
 
 } // namespace
+
+// Sockets need an event loop but no display.
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
