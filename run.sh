@@ -58,16 +58,36 @@ cmd_build() {
   cmake --build "$BUILD_DIR" -j "${JOBS:-$(nproc)}"
 }
 
+# Starts a private X server and exports its DISPLAY. The server picks a free
+# display number itself (-displayfd), so parallel runs never race for one.
+start_xvfb() {
+  local dir fifo num
+  dir=$(mktemp -d)
+  fifo=$dir/displayfd
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp +extension GLX +render -noreset \
+    3>"$fifo" >"$dir/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  if ! read -r -t 30 num <"$fifo"; then
+    echo "run.sh: Xvfb did not start:" >&2
+    cat "$dir/xvfb.log" >&2
+    exit 1
+  fi
+  rm -rf "$dir"
+  export DISPLAY=:$num
+  trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+}
+
 # Runs "$@" with a display and a session bus, starting whichever is missing.
 with_session() {
-  local cmd=("$@")
-  if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
-    cmd=(dbus-run-session -- "${cmd[@]}")
-  fi
   if [ -z "${DISPLAY:-}" ]; then
-    cmd=(xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX +render -noreset" "${cmd[@]}")
+    start_xvfb
   fi
-  "${cmd[@]}"
+  if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    dbus-run-session -- "$@"
+  else
+    "$@"
+  fi
 }
 
 cmd_test() {
