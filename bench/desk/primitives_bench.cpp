@@ -14,6 +14,8 @@
 
 using namespace desk;
 using namespace desk::render;
+using desk::scaleX;
+using desk::scaleY;
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "desk/media/PictureLoader.h"
 #include "desk/render/CDrawContext.h"
-#include "desk/render/DesignScale.h"
+#include "desk/model/Units.h"
 
 #include <QDir>
 #include <cmath>
@@ -15,6 +15,8 @@
 
 using namespace desk;
 using namespace desk::render;
+using desk::scaleX;
+using desk::scaleY;
 using namespace desk::render::test;
 
 namespace {
