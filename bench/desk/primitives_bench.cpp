@@ -14,8 +14,6 @@
 
 using namespace desk;
 using namespace desk::render;
-using desk::scaleX;
-using desk::scaleY;
 
 namespace {
 
