@@ -50,6 +50,9 @@ struct ShotChoice {
 };
 
 inline constexpr int kDefaultSimulationBudget = 150;
+// Simulations a search may add beyond its budget when everything it tried so
+// far fouls: fouling the turn away is worse than thinking a little longer.
+inline constexpr int kSafetyReserve = 24;
 
 struct BrainSettings {
     int level = kStrongestLevel; // 1 weakest … 5 strongest

@@ -18,10 +18,6 @@ namespace {
 constexpr std::size_t kPlansTried = 8;
 constexpr std::size_t kPlansVaried = 3;
 constexpr int kRefineTrials = 4;
-// Trials a search may spend on safe shots beyond its budget when it found
-// nothing that avoids a foul: fouling away the turn is worse than thinking
-// a little longer.
-constexpr int kSafetyReserve = 24;
 // How far the tracked object ball must have moved before its direction counts.
 constexpr double kTrackDistance = 1.5;
 
