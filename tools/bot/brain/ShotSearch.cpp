@@ -20,6 +20,8 @@ constexpr std::size_t kPlansVaried = 3;
 constexpr int kRefineTrials = 4;
 // How far the tracked object ball must have moved before its direction counts.
 constexpr double kTrackDistance = 1.5;
+// Where a ball's centre turns at the straight cushions.
+constexpr double kRailMinX = -25.85, kRailMaxX = 25.15, kRailMinY = -6.25, kRailMaxY = 17.95;
 
 // Scores. A legal black ends the game; a foul hands the opponent the table.
 constexpr double kWinScore = 10000;
@@ -380,10 +382,28 @@ void CShotSearch::searchSafety(const std::optional<CueSpot>& placement, Vec2 cue
     if (m_best.score > kFoulScore)
         return;
 
-    // Nothing direct: any angle that finds a legal ball off the cushions.
-    constexpr int kDirections = 36;
+    // Snookered: off one cushion, aiming at the target's mirror image in the
+    // line the ball's centre bounces from, a little either side, soft and firm.
+    for (int b = 0; b < desk::kObjectBallCount; ++b) {
+        if (!isTarget(m_table, m_nGroup, b))
+            continue;
+        const Vec2 t = m_table.at(b);
+        const std::array<Vec2, 4> mirrors{
+            Vec2{2 * kRailMinX - t.x, t.y}, Vec2{2 * kRailMaxX - t.x, t.y},
+            Vec2{t.x, 2 * kRailMinY - t.y}, Vec2{t.x, 2 * kRailMaxY - t.y}};
+        for (const Vec2& m : mirrors)
+            for (double off : {0.0, 0.015, -0.015})
+                for (int32_t speed : {700, 1300})
+                    if (!tryStrike(angleOf(m - cue) + off, speed, b))
+                        return;
+        if (m_best.score > kFoulScore)
+            return;
+    }
+
+    // Anything at all: round the compass.
+    constexpr int kDirections = 72;
     for (int k = 0; k < kDirections; ++k)
-        if (!tryStrike(2 * std::numbers::pi * k / kDirections, 900, -1))
+        if (!tryStrike(2 * std::numbers::pi * k / kDirections, 1000, -1))
             return;
 }
 
