@@ -6,8 +6,8 @@
 //   Break/<level>            choosing the break shot of a fresh rack
 //
 // Counters: ms per shot is the benchmark time; sims = simulations per shot;
-// pot_rate = share of the chosen shots that pocket an own ball without a
-// foul when played, foul_rate = share that foul (both measured once per
+// pot_rate = share of the chosen shots that pocket an own ball (or the black
+// to win) without a foul when played, foul_rate = share that foul (both measured once per
 // benchmark, outside the timing).
 
 #include "desk/model/StandardRack.h"
@@ -82,7 +82,7 @@ void outcomes(benchmark::State& state, const std::vector<ShotRequest>& requests,
     for (const ShotRequest& r : requests) {
         const ShotChoice c = brain.choose(r);
         const Forecast f = forecastShot(statusesOf(r, c), r.myGroup, r.isBreak, play(engine, r, c));
-        pots += (f.ownPotted > 0 && !f.foul) ? 1 : 0;
+        pots += f.wins || (f.ownPotted > 0 && !f.foul) ? 1 : 0;
         fouls += f.foul ? 1 : 0;
     }
     const double n = static_cast<double>(requests.size());

@@ -36,6 +36,28 @@ const std::array<PocketAim, 6>& pocketAims() {
     return aims;
 }
 
+const std::vector<PocketAim>& aimPoints() {
+    // Across the mouth: perpendicular to the line from the table's centre.
+    static const std::vector<PocketAim> points = [] {
+        constexpr double kAcross = 0.7;
+        const desk::Rect& r = desk::CTableLayout::playingRect();
+        const Vec2 centre{(r.left + r.right) / 2, (r.bottom + r.top) / 2};
+        std::vector<PocketAim> out;
+        for (const PocketAim& a : pocketAims()) {
+            out.push_back(a);
+            const Vec2 in = normalized(a.point - centre);
+            const Vec2 across = a.middle ? Vec2{1, 0} : Vec2{-in.y, in.x};
+            for (double side : {kAcross, -kAcross}) {
+                PocketAim p = a;
+                p.point = a.point + across * side;
+                out.push_back(p);
+            }
+        }
+        return out;
+    }();
+    return points;
+}
+
 bool pathClear(const TableState& table, Vec2 a, Vec2 b, int ignoreA, int ignoreB) {
     for (int i = 0; i < desk::kBallCount; ++i) {
         if (i == ignoreA || i == ignoreB || !table.onTable(i))
@@ -83,7 +105,7 @@ std::vector<ShotPlan> plansFrom(const TableState& table, Vec2 cue, int group) {
     for (int b = 0; b < desk::kObjectBallCount; ++b) {
         if (!isTarget(table, group, b))
             continue;
-        for (const PocketAim& aim : pocketAims()) {
+        for (const PocketAim& aim : aimPoints()) {
             const ShotPlan p = planShot(table, cue, b, aim);
             if (p.ease > 0)
                 plans.push_back(p);
@@ -99,7 +121,7 @@ double bestEase(const TableState& table, Vec2 cue, int group) {
     for (int b = 0; b < desk::kObjectBallCount; ++b) {
         if (!isTarget(table, group, b))
             continue;
-        for (const PocketAim& aim : pocketAims())
+        for (const PocketAim& aim : aimPoints())
             best = std::max(best, planShot(table, cue, b, aim).ease);
     }
     return best;

@@ -21,6 +21,9 @@ struct PocketAim {
 // One aim point per pocket zone: the zone's centre, which a ball entering the
 // mouth straight on passes through.
 const std::array<PocketAim, 6>& pocketAims();
+// The centres and, for each pocket, a point either side across its mouth:
+// balls that come in along a rail or at an angle drop off centre.
+const std::vector<PocketAim>& aimPoints();
 
 struct ShotPlan {
     int target = -1;

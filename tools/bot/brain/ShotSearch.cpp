@@ -15,11 +15,16 @@ namespace {
 
 // Plans simulated at their first power; the best working ones are then
 // varied in power and tip.
-constexpr std::size_t kPlansTried = 8;
+// The first round of plans may spend this share of the budget; the rest
+// goes to varying the pots that work.
+constexpr double kFirstRoundShare = 0.6;
 constexpr std::size_t kPlansVaried = 3;
 constexpr int kRefineTrials = 4;
 // How far the tracked object ball must have moved before its direction counts.
 constexpr double kTrackDistance = 1.5;
+// A target whose path passes the pocket point closer than this was aimed
+// well enough: if it stayed out, it lacked pace or met a jaw.
+constexpr double kOnLineMiss = 0.25;
 // Where a ball's centre turns at the straight cushions.
 constexpr double kRailMinX = -25.85, kRailMaxX = 25.15, kRailMinY = -6.25, kRailMaxY = 17.95;
 
@@ -201,7 +206,7 @@ CShotSearch::proposals(std::vector<std::optional<CueSpot>>& placements) const {
     for (int b = 0; b < desk::kObjectBallCount; ++b) {
         if (!isTarget(table, m_nGroup, b))
             continue;
-        for (const PocketAim& aim : pocketAims()) {
+        for (const PocketAim& aim : aimPoints()) {
             const Vec2 d = normalized(aim.point - table.at(b));
             const Vec2 ghost = table.at(b) - d * (2 * desk::kBallRadius);
             std::optional<Entry> best;
@@ -256,6 +261,8 @@ CShotSearch::Refined CShotSearch::refine(const ShotPlan& plan,
         if (t.outcome.judge.m_nFirst_Touch != plan.target || !t.targetDirection)
             return {a, false};
         const double e = wrapAngle(wanted - angleOf(*t.targetDirection));
+        if (std::fabs(e) * plan.objectDistance < kOnLineMiss)
+            return {a, false, true};
         double step = -e / gain;
         if (havePrev && a != prevA) {
             const double slope = (e - prevE) / (a - prevA);
@@ -283,10 +290,21 @@ void CShotSearch::searchPlans() {
         double score;
     };
     std::vector<Working> working;
-    for (std::size_t i = 0; i < plans.size() && i < kPlansTried && budgetLeft(); ++i) {
+    const int firstRound = std::max(1, static_cast<int>(m_nBudget * kFirstRoundShare));
+    auto alreadyWorks = [&](const ShotPlan& p) {
+        for (const Working& w : working)
+            if (plans[w.index].target == p.target && plans[w.index].pocket == p.pocket)
+                return true;
+        return false;
+    };
+    for (std::size_t i = 0; i < plans.size() && m_nSimulations < firstRound; ++i) {
+        if (alreadyWorks(plans[i]))
+            continue;
         const double before = m_best.score;
-        const Refined r =
-            refine(plans[i], placements[i], planSpeed(plans[i]), plans[i].cueAngle, kRefineTrials);
+        const int32_t speed = planSpeed(plans[i]);
+        Refined r = refine(plans[i], placements[i], speed, plans[i].cueAngle, kRefineTrials);
+        if (r.onLine) // on line but short or rattled: once more with more pace
+            r = refine(plans[i], placements[i], scaledSpeed(speed, 1.6), r.angle, 2);
         if (r.potted)
             working.push_back({i, r.angle, m_best.score > before ? m_best.score : 0.0});
         if (m_best.forecast.wins)
@@ -361,49 +379,73 @@ void CShotSearch::searchSafety(const std::optional<CueSpot>& placement, Vec2 cue
         return true;
     };
 
-    // Hit a legal ball full or half-ball and send it to a cushion.
     std::vector<int> targets;
     for (int b = 0; b < desk::kObjectBallCount; ++b)
-        if (isTarget(m_table, m_nGroup, b) &&
-            pathClear(m_table, cue, m_table.at(b), desk::kCueBall, b))
+        if (isTarget(m_table, m_nGroup, b))
             targets.push_back(b);
     std::stable_sort(targets.begin(), targets.end(), [&](int a, int b) {
         return length(m_table.at(a) - cue) < length(m_table.at(b) - cue);
     });
-    static constexpr std::array<int32_t, 3> kSpeeds{450, 800, 1300};
+    // Where the cue ball's line passes a target's centre, in radii: full,
+    // half-ball either side, then finer in between and thin. A contact is
+    // tried only when the cue ball's path to it is open, so a thin hit past
+    // a ball in the way still counts.
+    static constexpr std::array<double, 3> kFirstContacts{0.0, 1.2, -1.2};
+    static constexpr std::array<double, 4> kMoreContacts{0.6, -0.6, 1.7, -1.7};
+    auto direct = [&](int b, double contact, int32_t speed) {
+        const Vec2 t = m_table.at(b);
+        const Vec2 u = normalized(t - cue);
+        const Vec2 n{-u.y, u.x};
+        const Vec2 atContact = t - u * std::sqrt(4.0 - contact * contact) + n * contact;
+        if (length(atContact - cue) < 0.5 || !pathClear(m_table, cue, atContact, desk::kCueBall, b))
+            return true;
+        return tryStrike(angleOf(atContact - cue), speed, b);
+    };
+
+    // First the plain safe shots: hit a legal ball and send it to a cushion.
+    for (int b : targets)
+        for (double contact : kFirstContacts)
+            if (!direct(b, contact, 800))
+                return;
+
+    // Snookered: off one cushion, aiming at the target's mirror image in the
+    // line the ball's centre bounces from, a little either side, soft and firm.
+    if (m_best.score <= kFoulScore) {
+        for (int b = 0; b < desk::kObjectBallCount && m_best.score <= kFoulScore; ++b) {
+            if (!isTarget(m_table, m_nGroup, b))
+                continue;
+            const Vec2 t = m_table.at(b);
+            const std::array<Vec2, 4> mirrors{
+                Vec2{2 * kRailMinX - t.x, t.y}, Vec2{2 * kRailMaxX - t.x, t.y},
+                Vec2{t.x, 2 * kRailMinY - t.y}, Vec2{t.x, 2 * kRailMaxY - t.y}};
+            for (const Vec2& m : mirrors)
+                for (double off : {0.0, 0.015, -0.015})
+                    for (int32_t speed : {700, 1300})
+                        if (!tryStrike(angleOf(m - cue) + off, speed, b))
+                            return;
+        }
+    }
+
+    // With what is left, the direct hits at more contacts and speeds: a
+    // better safety, and now and then a ball that drops off a cushion or
+    // another ball.
     for (int b : targets) {
-        const Vec2 to = m_table.at(b) - cue;
-        const double half = std::asin(std::min(1.0, 1.0 / std::max(length(to), 1.0)));
-        for (double off : {0.0, half, -half})
-            for (int32_t speed : kSpeeds)
-                if (!tryStrike(angleOf(to) + off, speed, b))
+        for (double contact : kMoreContacts)
+            for (int32_t speed : {450, 800, 1300})
+                if (!direct(b, contact, speed))
+                    return;
+        for (double contact : kFirstContacts)
+            for (int32_t speed : {450, 1300})
+                if (!direct(b, contact, speed))
                     return;
     }
     if (m_best.score > kFoulScore)
         return;
 
-    // Snookered: off one cushion, aiming at the target's mirror image in the
-    // line the ball's centre bounces from, a little either side, soft and firm.
-    for (int b = 0; b < desk::kObjectBallCount; ++b) {
-        if (!isTarget(m_table, m_nGroup, b))
-            continue;
-        const Vec2 t = m_table.at(b);
-        const std::array<Vec2, 4> mirrors{
-            Vec2{2 * kRailMinX - t.x, t.y}, Vec2{2 * kRailMaxX - t.x, t.y},
-            Vec2{t.x, 2 * kRailMinY - t.y}, Vec2{t.x, 2 * kRailMaxY - t.y}};
-        for (const Vec2& m : mirrors)
-            for (double off : {0.0, 0.015, -0.015})
-                for (int32_t speed : {700, 1300})
-                    if (!tryStrike(angleOf(m - cue) + off, speed, b))
-                        return;
-        if (m_best.score > kFoulScore)
-            return;
-    }
-
-    // Anything at all: round the compass.
-    constexpr int kDirections = 72;
-    for (int k = 0; k < kDirections; ++k)
-        if (!tryStrike(2 * std::numbers::pi * k / kDirections, 1000, -1))
+    // Anything at all: round the compass, as finely as what is left allows.
+    const int directions = std::max(72, limit - m_nSimulations);
+    for (int k = 0; k < directions; ++k)
+        if (!tryStrike(2 * std::numbers::pi * k / directions, 1000, -1))
             return;
 }
 

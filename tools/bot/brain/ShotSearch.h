@@ -43,6 +43,7 @@ private:
     struct Refined {
         double angle = 0;
         bool potted = false;
+        bool onLine = false; // the target ran at the pocket but did not drop
     };
 
     bool budgetLeft() const { return m_nSimulations < m_nBudget; }
