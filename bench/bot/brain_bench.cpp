@@ -4,6 +4,9 @@
 //   Think/<level>/<budget>   choosing a shot in positions from real games
 //                            (after the break, mid-game, ball in hand)
 //   Break/<level>            choosing the break shot of a fresh rack
+//   Snookered/<budget>       the worst case: the last own ball hidden behind
+//                            the other group's, so the search spends its
+//                            whole budget and the reserve on kicks
 //
 // Counters: ms per shot is the benchmark time; sims = simulations per shot;
 // pot_rate = share of the chosen shots that pocket an own ball (or the black
@@ -142,6 +145,38 @@ void Break(benchmark::State& state) {
     state.counters["foul_rate"] = fouls / static_cast<double>(racks.size());
 }
 BENCHMARK(Break)->DenseRange(1, 5, 4)->Unit(benchmark::kMillisecond);
+
+void Snookered(benchmark::State& state) {
+    const int budget = static_cast<int>(state.range(0));
+    desk::SphereRecords balls{};
+    const desk::CViewGeometry view;
+    for (int i = 0; i < desk::kBallCount; ++i) {
+        const desk::WorldPoint slot = view.traySlot(i);
+        balls[static_cast<std::size_t>(i)] = desk::makeSphereRecord(
+            i, slot.x, slot.y, desk::kPocketedEarlier, desk::startOrientation());
+    }
+    auto on = [&](int ball, double x, double y) {
+        balls[static_cast<std::size_t>(ball)] =
+            desk::makeSphereRecord(ball, x, y, desk::kOnTable, desk::startOrientation());
+    };
+    on(14, 22.28, 16.15);
+    on(3, 15.19, 17.12);
+    on(4, 24.10, 14.00);
+    on(5, 24.39, 17.37);
+    on(6, 22.84, 12.43);
+    on(2, 20.30, 14.60);
+    on(7, 24.07, 5.97);
+    on(desk::kCueBall, 19.57, 1.18);
+    ShotRequest r;
+    r.balls = balls;
+    r.myGroup = desk::kStripes;
+    CShotBrain brain({kStrongestLevel, 3, budget});
+    int64_t sims = 0;
+    for (auto _ : state)
+        sims += brain.choose(r).simulations;
+    state.counters["sims"] = static_cast<double>(sims) / static_cast<double>(state.iterations());
+}
+BENCHMARK(Snookered)->Arg(40)->Arg(kDefaultSimulationBudget)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
