@@ -5,6 +5,7 @@
 #include "desk/model/Units.h"
 #include "platform/msgbox/MessageBox.h"
 
+#include <QPointer>
 #include <algorithm>
 
 namespace desk::control {
@@ -53,11 +54,16 @@ void CDesk::Unadvise(_IDeskEvents* sink) {
 
 // Through every sink advised when the event starts and still advised when
 // its turn comes, so a sink may unadvise itself or another one meanwhile.
+// A host that destroys the control from inside an event stops the firing.
 void CDesk::Fire(const std::function<void(_IDeskEvents&)>& call) {
+    const QPointer<CDesk> alive(this);
     const std::vector<_IDeskEvents*> sinks = m_sinks;
-    for (_IDeskEvents* sink : sinks)
+    for (_IDeskEvents* sink : sinks) {
+        if (!alive)
+            return;
         if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end())
             call(*sink);
+    }
 }
 
 void CDesk::PlaySound(sound::Effect effect) {
