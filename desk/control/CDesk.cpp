@@ -191,15 +191,10 @@ DeskScene CDesk::CurrentScene() const {
 void CDesk::Render() {
     if (!m_renderer)
         return;
-    const SceneBall cueBall = [this] {
-        const Vec3 p = CueBallPosition();
-        SceneBall b;
-        b.position = p;
-        return b;
-    }();
     // The aim line starts at the cue ball in every frame, and is on whenever
     // the local player may aim.
-    if (m_engine && m_bCueBallShown && CurrentBalls()[kCueBall].inPlay) {
+    const BallView cueBall = CurrentBalls()[kCueBall];
+    if (m_bCueBallShown && cueBall.inPlay) {
         m_aimLine.from = {cueBall.position.x, cueBall.position.y};
         if (!m_bWatching && m_turnClock.turnLoc() == 0 &&
             (m_nStatus == DeskStatus::BreakAiming || m_nStatus == DeskStatus::Aiming))
