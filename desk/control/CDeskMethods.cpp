@@ -61,7 +61,7 @@ void CDesk::InitTable(QWidget*, int16_t, int16_t table_width, int16_t table_heig
     m_renderer = m_rendererFactory ? m_rendererFactory() : nullptr;
     if (!m_renderer)
         m_renderer = std::make_unique<CNullDeskRenderer>();
-    m_renderer->Create(this, view.width(), view.height(), m_resourceDir.Dir());
+    m_renderer->Create(this, view.width(), view.height(), m_resourceDir);
     if (m_sounds)
         m_sounds->LoadAll(m_resourceDir, this);
 }

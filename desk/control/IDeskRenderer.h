@@ -6,6 +6,7 @@
 // while the table scene draws with the graphics device.
 
 #include "desk/control/DeskScene.h"
+#include "desk/media/MediaDirectory.h"
 
 #include <functional>
 #include <memory>
@@ -19,10 +20,11 @@ public:
     virtual ~IDeskRenderer() = default;
 
     // At InitTable: make the device, fonts and pictures for a client area of
-    // width × height inside `owner` (the control's widget), from the
-    // resource directory `resourceDir` (file-system encoding, may be empty).
-    // False when nothing can be drawn; the control then goes on without frames.
-    virtual bool Create(QWidget* owner, int width, int height, const std::string& resourceDir) = 0;
+    // width × height inside `owner` (the control's widget), with the pictures
+    // of the resource directory (which may be unset). False when nothing can
+    // be drawn; the control then goes on without frames.
+    virtual bool Create(QWidget* owner, int width, int height,
+                        const media::CMediaDirectory& resources) = 0;
     // One complete frame. Only called after Create.
     virtual void Render(const DeskScene& scene) = 0;
     // The pointer picture over the table: 0 the system arrow, 1 the placement
@@ -35,7 +37,7 @@ using DeskRendererFactory = std::function<std::unique_ptr<IDeskRenderer>()>;
 // Draws nothing: the control without a display, until the scene is there.
 class CNullDeskRenderer final : public IDeskRenderer {
 public:
-    bool Create(QWidget*, int, int, const std::string&) override { return true; }
+    bool Create(QWidget*, int, int, const media::CMediaDirectory&) override { return true; }
     void Render(const DeskScene&) override {}
     void SetPointerPicture(int) override {}
 };

@@ -6,11 +6,11 @@ CRecordingDeskRenderer::CRecordingDeskRenderer(std::shared_ptr<CRecord> record)
     : m_record(std::move(record)), m_owner(std::this_thread::get_id()) {}
 
 bool CRecordingDeskRenderer::Create(QWidget*, int width, int height,
-                                    const std::string& resourceDir) {
+                                    const media::CMediaDirectory& resources) {
     ++m_record->creates;
     m_record->width = width;
     m_record->height = height;
-    m_record->resourceDir = resourceDir;
+    m_record->resourceDir = resources.Dir();
     return true;
 }
 

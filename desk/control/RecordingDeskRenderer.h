@@ -29,7 +29,8 @@ public:
 
     explicit CRecordingDeskRenderer(std::shared_ptr<CRecord> record);
 
-    bool Create(QWidget* owner, int width, int height, const std::string& resourceDir) override;
+    bool Create(QWidget* owner, int width, int height,
+                const media::CMediaDirectory& resources) override;
     void Render(const DeskScene& scene) override;
     void SetPointerPicture(int picture) override;
 

@@ -431,6 +431,8 @@ TEST_F(DeskMethodsTest, BannerHidesAfterFiveSecondsCountedFromTheLastPrompt) {
 }
 
 TEST_F(DeskMethodsTest, SettingsReachTheScene) {
+    EXPECT_EQ(host.frames->resourceDir, "/nowhere/res");
+    desk.SetResourceDir(nullptr); // ignored
     desk.put_BackColor(0x123456);
     EXPECT_EQ(desk.get_BackColor(), 0x123456u);
     desk.SetSubtype(2);
