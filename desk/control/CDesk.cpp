@@ -55,15 +55,16 @@ void CDesk::Unadvise(_IDeskEvents* sink) {
 // Through every sink advised when the event starts and still advised when
 // its turn comes, so a sink may unadvise itself or another one meanwhile.
 // A host that destroys the control from inside an event stops the firing.
-void CDesk::Fire(const std::function<void(_IDeskEvents&)>& call) {
+bool CDesk::Fire(const std::function<void(_IDeskEvents&)>& call) {
     const QPointer<CDesk> alive(this);
     const std::vector<_IDeskEvents*> sinks = m_sinks;
     for (_IDeskEvents* sink : sinks) {
-        if (!alive)
-            return;
         if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end())
             call(*sink);
+        if (!alive)
+            return false;
     }
+    return true;
 }
 
 void CDesk::PlaySound(sound::Effect effect) {
@@ -223,7 +224,8 @@ void CDesk::StopTurn() {
     m_timers.KillTimer(CTurnClock::kTimerId);
 }
 
-void CDesk::OnTurnClockTick() {
+// False when the control went away with the time-out's event.
+bool CDesk::OnTurnClockTick() {
     switch (m_turnClock.tick()) {
     case CTurnClock::Tick::Counted:
         break;
@@ -236,11 +238,12 @@ void CDesk::OnTurnClockTick() {
     case CTurnClock::Tick::Expired:
         m_timers.KillTimer(CTurnClock::kTimerId);
         if (m_nStatus == DeskStatus::BreakAiming || m_nStatus == DeskStatus::Aiming)
-            Fire([](_IDeskEvents& s) { s.Guo(); });
-        else if (m_nStatus == DeskStatus::BallInHand)
-            Fire([](_IDeskEvents& s) { s.Guo_Moving(); });
+            return Fire([](_IDeskEvents& s) { s.Guo(); });
+        if (m_nStatus == DeskStatus::BallInHand)
+            return Fire([](_IDeskEvents& s) { s.Guo_Moving(); });
         break;
     }
+    return true;
 }
 
 // ---- timers ------------------------------------------------------------------------
@@ -249,7 +252,8 @@ void CDesk::OnTimer(int id) {
     if (id == kChargeTimer) {
         OnChargeTick();
     } else if (id == CTurnClock::kTimerId) {
-        OnTurnClockTick();
+        if (!OnTurnClockTick())
+            return;
     } else if (id == kBannerTimer) {
         m_timers.KillTimer(kBannerTimer);
         m_banner.shown = false;

@@ -121,12 +121,13 @@ private:
     void ResetSpin();
     void StartTurn(int loc);
     void StopTurn();
-    void OnTurnClockTick();
+    bool OnTurnClockTick();
     std::string NameOf(int loc) const;
     Vec3 CueBallPosition() const;
     BallSnapshot CurrentBalls() const;
     BallCentres ObjectBallCentres() const;
-    void Fire(const std::function<void(_IDeskEvents&)>& call);
+    // False when a sink destroyed the control: the caller must return at once.
+    bool Fire(const std::function<void(_IDeskEvents&)>& call);
     void PlaySound(sound::Effect effect);
 
     // ---- placements (CDeskMethods.cpp) ------------------------------------

@@ -86,10 +86,11 @@ void CDesk::OnMouseMove(int px, int py) {
     if (aimingStatus(m_nStatus) && std::fabs(phi - m_lastReportedAngle) > kReportedTurn) {
         m_lastReportedAngle = phi;
         const int32_t arc = cueArcFor(phi);
-        if (m_nStatus == DeskStatus::BreakAiming)
-            Fire([arc](_IDeskEvents& s) { s.Turn_OnStart(arc); });
-        else
-            Fire([arc](_IDeskEvents& s) { s.Turn_OnPlay(arc); });
+        const bool alive = m_nStatus == DeskStatus::BreakAiming
+                               ? Fire([arc](_IDeskEvents& s) { s.Turn_OnStart(arc); })
+                               : Fire([arc](_IDeskEvents& s) { s.Turn_OnPlay(arc); });
+        if (!alive)
+            return;
     }
 
     if (placing) {
@@ -97,7 +98,8 @@ void CDesk::OnMouseMove(int px, int py) {
             std::abs(py - m_lastReportedPoint.y) > kMovingReportPixels) {
             const int32_t x = toInterface(pointer.x);
             const int32_t y = toInterface(pointer.y);
-            Fire([x, y](_IDeskEvents& s) { s.Moving(x, y, 0); });
+            if (!Fire([x, y](_IDeskEvents& s) { s.Moving(x, y, 0); }))
+                return;
             m_lastReportedPoint = {px, py};
         }
         // The cue ball follows the pointer.
@@ -127,8 +129,8 @@ void CDesk::OnLeftButtonDown(int px, int py) {
     switch (m_nStatus) {
     case DeskStatus::BeforeGame:
         if (m_regions.startButton().contains(px, py)) {
-            Fire([](_IDeskEvents& s) { s.AgreeStart(); });
-            Render();
+            if (Fire([](_IDeskEvents& s) { s.AgreeStart(); }))
+                Render();
         }
         break;
     case DeskStatus::BallInHand:
@@ -177,11 +179,13 @@ void CDesk::Release() {
     const int32_t speed = m_power.power;
     const int32_t z = m_nTip;
 
-    Fire([](_IDeskEvents& s) { s.StartCrash(); });
-    if (breakShot)
-        Fire([&](_IDeskEvents& s) { s.Begin_OnStart(arc, speed, 0, 0, z); });
-    else
-        Fire([&](_IDeskEvents& s) { s.Begin_OnPlay(arc, speed, 0, 0, z); });
+    if (!Fire([](_IDeskEvents& s) { s.StartCrash(); }))
+        return;
+    const bool alive = breakShot
+                           ? Fire([&](_IDeskEvents& s) { s.Begin_OnStart(arc, speed, 0, 0, z); })
+                           : Fire([&](_IDeskEvents& s) { s.Begin_OnPlay(arc, speed, 0, 0, z); });
+    if (!alive)
+        return;
 
     m_timers.KillTimer(kChargeTimer);
     m_nStatus = breakShot ? DeskStatus::BreakInFlight : DeskStatus::InFlight;

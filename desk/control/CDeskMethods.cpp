@@ -268,7 +268,8 @@ void CDesk::TurnCue(int16_t loc, int32_t arc) {
 }
 
 void CDesk::StartCrash(int16_t, int32_t arc, int32_t speed, int32_t, int32_t, int32_t z) {
-    Fire([](_IDeskEvents& s) { s.StartCrash(); });
+    if (!Fire([](_IDeskEvents& s) { s.StartCrash(); }))
+        return;
     StopTurn();
     Render();
     if (!m_engine)

@@ -130,8 +130,7 @@ void CDesk::CrashLoop() {
                      [this] { OnShotEnded(); });
     runSynchronousLoop(*m_engine, host, *m_clock);
 
-    Fire([](_IDeskEvents& s) { s.EndCrash(); });
-    if (m_bWatching)
+    if (!Fire([](_IDeskEvents& s) { s.EndCrash(); }) || m_bWatching)
         return;
     if (m_turnClock.turnLoc() == 0) {
         m_outRecords = m_engine->records();

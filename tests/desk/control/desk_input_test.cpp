@@ -306,6 +306,19 @@ TEST_F(DeskInputTest, LocalTurnHurriesThenGivesUpTheShot) {
     EXPECT_EQ(scene().clockSeconds, 30);
 }
 
+// The host may close the table in answer to the time-out.
+TEST_F(DeskInputTest, TheDeskMayGoAwayWithItsTimeOut) {
+    aim();
+    host.sink.onEvent = [this](const FiredEvent& e) {
+        if (e.name == "Guo")
+            host.widget.reset();
+    };
+    timers.advance(40000);
+    EXPECT_FALSE(host.widget);
+    EXPECT_EQ(host.sink.names(), std::vector<std::string>{"Guo"});
+    EXPECT_EQ(timers.activeCount(), 0);
+}
+
 TEST_F(DeskInputTest, LocalTurnWithBallInHandTimesOutAsMoving) {
     placing();
     timers.advance(30000);
