@@ -154,6 +154,72 @@ TEST_F(DeskShotTest, ChargedBreakIsReportedAsDeskSimComputesIt) {
     EXPECT_EQ(host.scene().status, DeskStatus::BreakInFlight); // until the verdict
 }
 
+// One player's desk through a game's first turns, driven as the table logic
+// drives it; the events come exactly in this order, all on the UI thread.
+TEST_F(DeskShotTest, FromTheStartButtonToATimeOut) {
+    desk.StartGame();
+    host.press(420, 260);
+    desk.StartDeal(0);
+    desk.StartDeal(1);
+
+    // The break.
+    rack(0, DeskStatus::BreakAiming, standardRack(kSeed));
+    desk.StartChoice(0);
+    const QPoint rackSide = host.pixelAt(footSpot().x, footSpot().y + 0.5);
+    host.move(rackSide.x(), rackSide.y());
+    host.press(rackSide.x(), rackSide.y());
+    timers.advance(500);
+    host.release(rackSide.x(), rackSide.y());
+    host.waitForShot();
+    const FiredEvent breakEnd = *host.sink.last("End_OnStart");
+
+    // The verdict: the breaker plays on with solids.
+    desk.EndCrashWithStatus(0, 1, 16, breakEnd.records, 0, DeskStatus::Aiming);
+    desk.SetMyColor(0);
+    EXPECT_EQ(scene().banner.text, gbk("本局您的目标是单色球"));
+    EXPECT_EQ(scene().turnLoc, 0);
+
+    // A shot in play, aimed the other way round.
+    const Vec3 cue = scene().balls[kCueBall].position;
+    const QPoint back = host.pixelAt(cue.x - 10, cue.y);
+    host.move(back.x(), back.y());
+    host.press(back.x(), back.y());
+    host.release(back.x(), back.y());
+    host.waitForShot();
+    ASSERT_NE(host.sink.last("End_OnPlay"), nullptr);
+
+    // The other player fouled: ball in hand for Ann.
+    desk.EndCrashWithStatus(0, 2, 16, tableWith(-20, 5, {{1, 10, 5}, {7, 12, 8}}, 2), 1,
+                            DeskStatus::BallInHand);
+    EXPECT_EQ(scene().banner.text, gbk("请Ann开始摆放白球"));
+    host.move(100, 300);
+    host.move(150, 280);
+    host.press(150, 280);
+    const FiredEvent moved = *host.sink.last("Moved");
+    desk.SetStatus(DeskStatus::Aiming);
+    desk.BallMoved(0, static_cast<int32_t>(moved.args[0]), static_cast<int32_t>(moved.args[1]), 0);
+    EXPECT_EQ(scene().banner.text, gbk("请Ann开始击球,获得2次机会"));
+    EXPECT_TRUE(scene().cue.shown);
+    EXPECT_TRUE(scene().aimLine.shown);
+
+    // Ann waits too long.
+    timers.advance(30000);
+    desk.Guo_InPlay(0, 1, 1);
+    EXPECT_EQ(scene().banner.text, gbk("Ann放弃击球,Bob获得1次机会"));
+    EXPECT_EQ(scene().turnLoc, 1);
+
+    const std::vector<std::string> expected{
+        "AgreeStart",  "Turn_OnStart", "StartCrash",   "Begin_OnStart", "End_OnStart",
+        "Turn_OnPlay", "StartCrash",   "Begin_OnPlay", "End_OnPlay",    "Moving",
+        "Moving",      "Moved",        "Guo"};
+    EXPECT_EQ(without(host.sink.names(), "SendDetect"), expected);
+    EXPECT_EQ(host.sink.last("Begin_OnStart")->args[1], 1000);
+    EXPECT_EQ(host.sink.last("Begin_OnPlay")->args,
+              (std::vector<int64_t>{host.sink.last("Turn_OnPlay")->args[0], 100, 0, 0, 0}));
+    for (const FiredEvent& e : host.sink.events)
+        EXPECT_EQ(e.thread, std::this_thread::get_id()) << e.name;
+}
+
 // Another desk replays the shot from StartCrash with the same values; a
 // watcher ends it with EndCrash and the balls where the shooter had them.
 TEST_F(DeskShotTest, WatcherReplaysTheShotAndEndsWithEndCrash) {
