@@ -2,19 +2,13 @@
 // The two player entries shown on the desk, one per table position `loc`
 // (0 the local side, 1 the other), and the loc whose turn clock runs.
 
+#include "desk/model/PersonInfo.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace desk {
-
-// What the host hands to SetPersonInfo: the name (GBK bytes, zero-terminated),
-// then score and chances; a negative score or chances keeps the current value.
-struct PersonInfo {
-    const char* name;
-    int16_t score;
-    int16_t chances;
-};
 
 struct CPlayerEntry {
     std::string m_sName; // GBK bytes, as received

@@ -44,7 +44,7 @@ bool CShotEngine::isLegalTarget(int index) const {
     return desk::isLegalTarget(index, m_nMyGroup, m_statuses);
 }
 
-void CShotEngine::emit(ShotEvent::Kind kind, int value) {
+void CShotEngine::addEvent(ShotEvent::Kind kind, int value) {
     m_report.events.push_back({kind, value});
 }
 
@@ -159,7 +159,7 @@ void CShotEngine::onBallContact(int first, int second) {
         return;
     m_bCueBallFree = false;
     m_judge.cueTouched(first == kCueBall ? second : first, m_nMyGroup, m_statuses);
-    emit(ShotEvent::Kind::PlaySound, static_cast<int>(Sound::CueContact));
+    addEvent(ShotEvent::Kind::PlaySound, static_cast<int>(Sound::CueContact));
 }
 
 bool CShotEngine::followDrawApplies(bool touchedNothingBefore) const {
@@ -195,15 +195,15 @@ void CShotEngine::processBall(int i, bool followDraw, LoopKind kind) {
         m_judge.pocketed(i);
         if (i == kCueBall) {
             m_inPlay[k] = false;
-            emit(ShotEvent::Kind::CueBallGone);
-            emit(ShotEvent::Kind::PlaySound, static_cast<int>(Sound::CuePocketed));
+            addEvent(ShotEvent::Kind::CueBallGone);
+            addEvent(ShotEvent::Kind::PlaySound, static_cast<int>(Sound::CuePocketed));
         } else {
             const WorldPoint tray = m_view.traySlot(i);
             m_world.setPosition(i, tray.x, tray.y, kBallRadius);
             m_world.setRotation(i, startOrientation());
-            emit(ShotEvent::Kind::PlaySound, static_cast<int>(Sound::BallPocketed));
+            addEvent(ShotEvent::Kind::PlaySound, static_cast<int>(Sound::BallPocketed));
         }
-        emit(ShotEvent::Kind::PocketLight, pocket);
+        addEvent(ShotEvent::Kind::PocketLight, pocket);
         m_world.setLinearVelocity(i, {});
         m_world.setAngularVelocity(i, {});
         m_world.disable(i);
@@ -237,7 +237,7 @@ const StepReport& CShotEngine::step(LoopKind kind) {
     }
 
     if (kind == LoopKind::Synchronous && m_nStepCount == kDetectStep - 1)
-        emit(ShotEvent::Kind::DetectRequest);
+        addEvent(ShotEvent::Kind::DetectRequest);
 
     const bool touchedNothingBefore = m_judge.cueTouchedNothing();
     m_world.collide(*this);
@@ -246,7 +246,7 @@ const StepReport& CShotEngine::step(LoopKind kind) {
 
     ++m_nStepCount;
     if (kind == LoopKind::Worker && m_nStepCount == kDetectStep)
-        emit(ShotEvent::Kind::DetectRequest);
+        addEvent(ShotEvent::Kind::DetectRequest);
 
     for (int i = 0; i < kBallCount; ++i)
         processBall(i, followDraw, kind);

@@ -121,7 +121,7 @@ private:
     bool followDrawApplies(bool touchedNothingBefore) const;
     void processBall(int i, bool followDraw, LoopKind kind);
     void putAt(int i, double x, double y);
-    void emit(ShotEvent::Kind kind, int value = 0);
+    void addEvent(ShotEvent::Kind kind, int value = 0);
 
     CTableLayout m_layout;
     CViewGeometry m_view;

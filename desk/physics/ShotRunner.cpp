@@ -19,6 +19,7 @@ void runWorkerLoop(CShotEngine& engine, IShotHost& host, IShotClock& clock) {
     for (;;) {
         const int64_t stepStart = clock.nowMs();
         const StepReport& report = engine.step(LoopKind::Worker);
+        host.onStepDone(report);
         for (const ShotEvent& e : report.events)
             host.onShotEvent(e);
         const bool finished = report.finished;
@@ -39,6 +40,7 @@ void runSynchronousLoop(CShotEngine& engine, IShotHost& host, IShotClock& clock)
         if ((done + 1) * kFrameBudgetMs >= clock.nowMs() - start)
             host.onFrameRequest();
         const StepReport& report = engine.step(LoopKind::Synchronous);
+        host.onStepDone(report);
         for (const ShotEvent& e : report.events)
             host.onShotEvent(e);
         if (report.finished)

@@ -32,6 +32,10 @@ class IShotHost {
 public:
     virtual ~IShotHost() = default;
     virtual void onShotEvent(const ShotEvent& event) = 0;
+    // Right after every step, before its events: the balls are where this
+    // step left them. A host that draws on its own occasions while the shot
+    // runs takes its copy of the positions here.
+    virtual void onStepDone(const StepReport& /*report*/) {}
     // Returns once the current step has been drawn.
     virtual void onFrameRequest() = 0;
     // Returns once the end of the shot has been handled.
