@@ -26,6 +26,16 @@ void CTablePosition::PlaceCueBall(const CuePlacement& at) {
     m_cue = at;
 }
 
+desk::SphereRecords CTablePosition::DisplayRecords() const {
+    desk::SphereRecords r = m_records;
+    if (m_cue) {
+        r[desk::kCueBall].m_nX = m_cue->x;
+        r[desk::kCueBall].m_nY = m_cue->y;
+        r[desk::kCueBall].m_nStatus = desk::kOnTable;
+    }
+    return r;
+}
+
 desk::BallStatuses CTablePosition::Statuses() const {
     desk::BallStatuses s{};
     for (int i = 0; i < desk::kBallCount; ++i)

@@ -42,6 +42,9 @@ public:
     Kind kind() const { return m_kind; }
     const desk::SphereRecords& records() const { return m_records; }
     const std::optional<CuePlacement>& cuePlacement() const { return m_cue; }
+    // The records as every desk holds them: a placed cue ball at its place
+    // and on the table. What position messages carry.
+    desk::SphereRecords DisplayRecords() const;
     // The statuses a desk has before the strike (the placed cue ball is on
     // the table).
     desk::BallStatuses Statuses() const;
