@@ -543,8 +543,11 @@ void CTable::OnTimer(int id) {
     case kPlayTimeTimer + 1: {
         const int s = id - kPlayTimeTimer;
         Seat& seat = m_seats[s];
-        if (!seat.link || !running())
+        if (!seat.link || !running() || seat.noticesSent >= 2)
             break;
+        // The timer ran exactly for what was left to the limit.
+        seat.playedMs = seat.noticesSent == 0 ? m_config.limits.playTimeNotice1Ms
+                                              : m_config.limits.playTimeNotice2Ms;
         ++seat.noticesSent;
         CPlay_Time_Server notice;
         notice.m_nSeatNo = static_cast<uint16_t>(s);
