@@ -5,6 +5,7 @@
 #include "desk/physics/ShotEngine.h"
 #include "platform/text/Gbk.h"
 #include "tools/referee/ReportCheck.h"
+#include "tools/referee/ReportJudge.h"
 #include "tools/server/Accounts.h"
 #include "tools/server/ClientLink.h"
 #include "tools/server/ServerLog.h"
@@ -41,17 +42,6 @@ SphereArray toWire(const desk::SphereRecords& r) {
     SphereArray a{};
     std::copy(r.begin(), r.end(), a.begin());
     return a;
-}
-
-desk::BallStatuses statusesOf(const desk::SphereRecords& r) {
-    desk::BallStatuses s{};
-    for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = r[i].m_nStatus;
-    return s;
-}
-
-bool sameBalls(const desk::SphereRecords& a, const desk::SphereRecords& b) {
-    return std::memcmp(a.data(), b.data(), sizeof(SphereRecord) * a.size()) == 0;
 }
 
 } // namespace
@@ -757,99 +747,54 @@ void CTable::onStrike(int seat, Shot kind, const CRecoverShot& shot) {
 void CTable::onBreakReport(int seat, const CCrash_End_InStart& m) {
     if (seat != m_referee.ToPlay() || m_stage != Stage::BreakFlight)
         return;
-    const desk::BallStatuses before = m_position.Statuses();
-    const desk::SphereRecords reported = toRecords(m.m_Sphere);
-    const desk::ShotOutcome replay = referee::ReplayShot(
-        m_host.Engine(), m_position, desk::kOpenTable, {m_strike.arc, m_strike.speed, m_strike.z});
-    referee::CheckResult check = referee::CheckBalls(before, reported);
-    if (check.ok())
-        check = referee::CheckBreakJudge(before, reported, m.m_nFirst_Gone, m.m_nNum_TouchDesk);
-    const bool identical = sameBalls(reported, replay.balls) &&
-                           m.m_nFirst_Gone == replay.judge.m_nFirst_Gone &&
-                           m.m_nNum_TouchDesk == replay.judge.m_nNum_TouchDesk;
-    CServerStats& stats = m_host.Stats();
-    ++stats.shotsJudged;
-    if (!identical)
-        ++stats.reportDifferences;
-    referee::ShotFacts facts;
-    desk::SphereRecords balls = reported;
-    if (!check.ok()) {
-        ++stats.reportsReplaced;
-        log(who(seat) + QStringLiteral(" reported an impossible break (") +
-            referee::ReportProblemName(check.problem) +
-            QStringLiteral(", ball %1): judged from the replay").arg(check.ball));
-        balls = replay.balls;
-        facts.firstPocketed = replay.judge.m_nFirst_Gone;
-        facts.cushionBalls = replay.judge.m_nNum_TouchDesk;
-    } else {
-        if (!identical)
-            log(who(seat) + QStringLiteral(" break report differs from the replay"));
-        facts.firstPocketed = m.m_nFirst_Gone;
-        facts.cushionBalls = m.m_nNum_TouchDesk;
-    }
-    facts.after = statusesOf(balls);
-    judge(Shot::Break, balls, facts);
+    referee::ReportedShot report;
+    report.isBreak = true;
+    report.balls = toRecords(m.m_Sphere);
+    report.firstPocketed = m.m_nFirst_Gone;
+    report.cushionBalls = m.m_nNum_TouchDesk;
+    judgeReport(seat, report);
 }
 
 void CTable::onShotReport(int seat, const CCrash_End_InPlay& m) {
     if (seat != m_referee.ToPlay() || m_stage != Stage::Flight)
         return;
-    const desk::BallStatuses before = m_position.Statuses();
-    const desk::SphereRecords reported = toRecords(m.m_Sphere);
-    const desk::ShotOutcome replay =
-        referee::ReplayShot(m_host.Engine(), m_position, m_referee.GroupOf(seat),
-                            {m_strike.arc, m_strike.speed, m_strike.z});
-    referee::CheckResult check = referee::CheckBalls(before, reported);
-    if (check.ok())
-        check = referee::CheckShotJudge(before, reported, m.m_bIsTouch_Nothing, m.m_bIsTouch_MySelf,
-                                        m.m_bIsTouch_No_Desk);
-    const int16_t replayMyself = replay.judge.m_bIsTouch_Other == 1 ? 0 : 1;
-    const bool identical = sameBalls(reported, replay.balls) &&
-                           m.m_bIsTouch_Nothing == replay.judge.m_bIsTouch_Nothing &&
-                           m.m_bIsTouch_MySelf == replayMyself &&
-                           m.m_bIsTouch_No_Desk == replay.judge.m_bIsTouch_No_Desk;
+    referee::ReportedShot report;
+    report.balls = toRecords(m.m_Sphere);
+    report.touchedNothing = m.m_bIsTouch_Nothing;
+    report.touchedMyself = m.m_bIsTouch_MySelf;
+    report.noCushion = m.m_bIsTouch_No_Desk;
+    judgeReport(seat, report);
+}
+
+void CTable::judgeReport(int seat, const referee::ReportedShot& report) {
+    const int group = report.isBreak ? desk::kOpenTable : m_referee.GroupOf(seat);
+    const referee::JudgedReport j = referee::JudgeReport(
+        m_host.Engine(), m_position, group, {m_strike.arc, m_strike.speed, m_strike.z}, report);
     CServerStats& stats = m_host.Stats();
     ++stats.shotsJudged;
-    if (!identical)
+    if (!j.identical) {
         ++stats.reportDifferences;
-    referee::ShotFacts facts;
-    desk::SphereRecords balls = reported;
-    if (!check.ok()) {
+        if (j.check.ok())
+            log(who(seat) + QStringLiteral(" report differs from the replay; it stands"));
+    }
+    if (j.replaced()) {
         ++stats.reportsReplaced;
         log(who(seat) + QStringLiteral(" reported an impossible shot (") +
-            referee::ReportProblemName(check.problem) +
-            QStringLiteral(", ball %1): judged from the replay").arg(check.ball));
-        balls = replay.balls;
-        facts.touchedNothing = replay.judge.m_bIsTouch_Nothing == 1;
-        facts.wrongFirstBall = replay.judge.m_bIsTouch_Other == 1;
-        facts.noCushion = replay.judge.m_bIsTouch_No_Desk == 1;
-    } else {
-        if (!identical)
-            log(who(seat) + QStringLiteral(" shot report differs from the replay"));
-        facts.touchedNothing = m.m_bIsTouch_Nothing == 1;
-        facts.wrongFirstBall = m.m_bIsTouch_MySelf == 0;
-        facts.noCushion = m.m_bIsTouch_No_Desk == 1;
+            referee::ReportProblemName(j.check.problem) +
+            QStringLiteral(", ball %1): judged from the replay").arg(j.check.ball));
     }
-    facts.after = statusesOf(balls);
-    judge(Shot::Play, balls, facts);
+    judge(report.isBreak ? Shot::Break : Shot::Play, j.balls, j.facts);
 }
 
 void CTable::judgeWithReplay(const QString& why) {
     const bool isBreak = m_stage == Stage::BreakFlight;
     const int shooter = m_referee.ToPlay();
-    const desk::ShotOutcome replay = referee::ReplayShot(
+    const referee::JudgedReport j = referee::JudgeFromReplay(
         m_host.Engine(), m_position, isBreak ? desk::kOpenTable : m_referee.GroupOf(shooter),
         {m_strike.arc, m_strike.speed, m_strike.z});
     ++m_host.Stats().shotsJudged;
     log(who(shooter) + QStringLiteral(": shot judged from the replay: ") + why);
-    referee::ShotFacts facts;
-    facts.after = statusesOf(replay.balls);
-    facts.firstPocketed = replay.judge.m_nFirst_Gone;
-    facts.cushionBalls = replay.judge.m_nNum_TouchDesk;
-    facts.touchedNothing = replay.judge.m_bIsTouch_Nothing == 1;
-    facts.wrongFirstBall = replay.judge.m_bIsTouch_Other == 1;
-    facts.noCushion = replay.judge.m_bIsTouch_No_Desk == 1;
-    judge(isBreak ? Shot::Break : Shot::Play, replay.balls, facts);
+    judge(isBreak ? Shot::Break : Shot::Play, j.balls, j.facts);
 }
 
 void CTable::judge(Shot kind, const desk::SphereRecords& balls, const referee::ShotFacts& facts) {

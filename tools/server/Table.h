@@ -19,6 +19,7 @@
 #include "billiards/protocol/Messages.h"
 #include "platform/timers/WindowTimers.h"
 #include "tools/referee/EightBallReferee.h"
+#include "tools/referee/ReportJudge.h"
 #include "tools/referee/ScoreBoard.h"
 #include "tools/referee/ShotReplay.h"
 #include "tools/server/ServerConfig.h"
@@ -151,6 +152,7 @@ private:
     void onStrike(int seat, Shot kind, const protocol::CRecoverShot& shot);
     void onBreakReport(int seat, const protocol::CCrash_End_InStart& m);
     void onShotReport(int seat, const protocol::CCrash_End_InPlay& m);
+    void judgeReport(int seat, const referee::ReportedShot& report);
     void judgeWithReplay(const QString& why);
     void judge(Shot kind, const desk::SphereRecords& balls, const referee::ShotFacts& facts);
     void finishGame(int winner, const QString& why, bool playOn = true);
