@@ -16,6 +16,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 namespace server {
 namespace {
@@ -633,6 +634,64 @@ TEST_F(GameServerTest, BadInputDropsTheClientOnly) {
     }
     EXPECT_EQ(a->faults(), 0);
     EXPECT_EQ(server->Table(kDesk)->CurrentStage(), CTable::Stage::Agreeing);
+}
+
+// Well-framed messages with random bodies, in and out of turn, from both
+// players and a watcher, through every stage a game reaches: the server
+// judges or ignores them and never falls over.
+TEST_F(GameServerTest, RandomBodiesNeverHurtTheServer) {
+    seatBoth();
+    ScriptedClient& w = client();
+    w.login(kIdW, kDesk, 0, 0);
+    ASSERT_TRUE(w.next(msg::Recover_Idle));
+    std::mt19937 rng(5);
+    std::size_t rows = 0;
+    const MessageInfo* table = MessageRows(rows);
+    std::vector<uint16_t> types;
+    for (std::size_t i = 0; i < rows; ++i)
+        if (table[i].clientName[0] != '\0' && table[i].type != msg::Table_Login)
+            types.push_back(table[i].type);
+    const auto randomBody = [&](uint16_t type) {
+        // Long enough to parse (a shorter body drops its sender, which the
+        // bad-input test covers), sometimes longer than the message.
+        std::size_t size = ClientMinBody(type);
+        if (rng() % 4 == 0)
+            size += rng() % 300;
+        std::vector<uint8_t> body(size);
+        for (auto& b : body)
+            b = static_cast<uint8_t>(rng());
+        // Seat fields that name a real seat reach deeper into the game.
+        if (size >= 2 && rng() % 2 == 0) {
+            body[0] = 0;
+            body[1] = static_cast<uint8_t>(rng() % 2);
+        }
+        return body;
+    };
+    for (int round = 0; round < 300; ++round) {
+        ScriptedClient* c = round % 7 == 0 ? &w : (rng() % 2 ? a : b);
+        const uint16_t type = types[rng() % types.size()];
+        if (type == msg::Exit_Game || type == msg::Exit_Watch || type == msg::Leave_Seat ||
+            type == msg::Exit_Answer || type == msg::Exit_Request || type == msg::Agree_Start)
+            continue; // these end the table or the watcher's stay, by design
+        c->send(type, randomBody(type));
+        // One message at a time, so that both players' messages interleave.
+        c->send(msg::Detect, {});
+        ASSERT_TRUE(c->next(msg::Detect)) << "round " << round << " type " << type;
+        if (round % 10 == 0) {
+            // Keep a game going so that reports and placements are judged.
+            CAgree_Start agree;
+            agree.m_nSeatNo = 0;
+            a->sendMsg(agree);
+            agree.m_nSeatNo = 1;
+            b->sendMsg(agree);
+        }
+    }
+    for (ScriptedClient* c : {a, b, &w}) {
+        c->send(msg::Detect, {});
+        EXPECT_TRUE(c->next(msg::Detect)) << "the server still answers";
+        EXPECT_EQ(c->faults(), 0);
+    }
+    EXPECT_GT(server->Stats().shotsJudged, 0u) << "random reports reached the referee";
 }
 
 } // namespace
