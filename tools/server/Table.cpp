@@ -301,6 +301,13 @@ void CTable::admitPlayer(CClientLink& link, const CTable_Login& login) {
         seat.link = nullptr;
         old->Close(QStringLiteral("replaced by a new connection"));
     }
+    // A shooter whose shot is still in flight comes back with a rebuilt
+    // table that would step the shot differently from the desks that saw it:
+    // the replay decides it, as when the drop was noticed in time.
+    const bool ownShotInFlight =
+        (m_stage == Stage::Flight || m_stage == Stage::BreakFlight) && m_referee.ToPlay() == s;
+    if (returning && ownShotInFlight)
+        judgeWithReplay(QStringLiteral("the shooter came back on a new connection"));
     if (!seat.occupied) {
         seat = Seat{};
         seat.occupied = true;

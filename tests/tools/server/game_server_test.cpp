@@ -435,6 +435,32 @@ TEST_F(GameServerTest, ADroppedPlayerComesBackToTheGame) {
     EXPECT_EQ(back.faults(), 0);
 }
 
+TEST_F(GameServerTest, AShooterBackDuringHisShotGetsItJudgedFromTheReplay) {
+    seatBoth();
+    const COneHand_Start_Server rack = agreeBoth();
+    CCrash_Begin_InStart begin;
+    begin.arc = kBreak.arc;
+    begin.speed = kBreak.speed;
+    a->sendMsg(begin);
+    ASSERT_TRUE(b->next(msg::Crash_Begin_InStart));
+    // The breaker's new connection arrives before the old one is noticed.
+    ScriptedClient& back = client();
+    back.login(kIdA, kDesk, 0);
+    const auto verdict = b->nextMsg<CCrash_End_InStart_Server>();
+    ASSERT_TRUE(verdict) << "judged without waiting for a report";
+    desk::CShotEngine engine;
+    const desk::ShotOutcome truth = referee::ReplayShot(
+        engine, referee::CTablePosition::Rack(records(rack.m_Sphere)), -1, kBreak);
+    EXPECT_TRUE(same(records(verdict->m_Sphere), truth.balls));
+    const auto state = back.nextMsg<CPerson_State_Server>();
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->m_nState, 2);
+    EXPECT_TRUE(
+        back.next(verdict->m_nStatus == 5 ? msg::Recover_Moving : msg::Recover_Turn_OnPlay));
+    EXPECT_FALSE(back.has(msg::Recover_Crash_OnKai));
+    EXPECT_TRUE(a->waitClosed()) << "the old connection is dropped";
+}
+
 TEST_F(GameServerTest, APlayerWhoDoesNotComeBackEndsTheGame) {
     seatBoth();
     agreeBoth();
