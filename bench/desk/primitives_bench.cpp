@@ -6,6 +6,7 @@
 #include "desk/media/PictureLoader.h"
 #include "desk/render/CDrawContext.h"
 #include "desk/render/CRenderDevice.h"
+#include "platform/msgbox/MessageBox.h"
 
 #include <QGuiApplication>
 #include <QOpenGLExtraFunctions>
@@ -17,14 +18,9 @@ using namespace desk::render;
 
 namespace {
 
-class CSilentBox : public IDeskMessageBox {
-public:
-    void Show(QWidget*, const QString&, const QString&, MessageIcon) override {}
-};
-
 void BM_TableFrame(benchmark::State& state) {
-    CSilentBox box;
-    CRenderDevice device(box);
+    platform::CScopedMessageBoxHook quiet;
+    CRenderDevice device;
     if (!device.Create(nullptr, 800, 600, CRenderDevice::Target::Offscreen)) {
         state.SkipWithError("no OpenGL device");
         return;

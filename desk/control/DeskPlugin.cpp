@@ -1,29 +1,13 @@
 // The Bexlo control library: makes the desk control for its class id, with
-// the real sound effects and the system clock.
+// the table scene, the real sound effects and the system clock.
 #include "desk/control/CDesk.h"
-#include "desk/msgbox/DeskMessageBox.h"
+#include "desk/scene/CTableScene.h"
 #include "desk/sound/CSoundEffects.h"
 #include "platform/components/IComponentFactory.h"
 
 #include <QObject>
 
 namespace desk::control {
-
-namespace {
-
-// The effects report a missing audio system in a box of their own; the box
-// lives as long as the effects.
-struct CPluginSounds {
-    CQtDeskMessageBox messages;
-    sound::CSoundEffects effects{messages, sound::makeQtAudioSystem()};
-};
-
-std::shared_ptr<sound::ISoundEffects> makeSounds() {
-    auto holder = std::make_shared<CPluginSounds>();
-    return {holder, &holder->effects};
-}
-
-} // namespace
 
 class CBexloFactory : public QObject, public platform::IComponentFactory {
     Q_OBJECT
@@ -35,8 +19,8 @@ public:
         if (classId != kDeskClassId)
             return nullptr;
         CDesk::Services services;
-        services.renderers = [] { return std::make_unique<CNullDeskRenderer>(); };
-        services.sounds = makeSounds();
+        services.renderers = [] { return std::make_unique<scene::CTableScene>(); };
+        services.sounds = std::make_shared<sound::CSoundEffects>(sound::makeQtAudioSystem());
         services.clock = std::make_shared<CSystemClock>();
         return new CDesk(std::move(services), parent);
     }

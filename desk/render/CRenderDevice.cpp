@@ -78,8 +78,8 @@ private:
     QImage m_image;
 };
 
-CRenderDevice::CRenderDevice(IDeskMessageBox& messages)
-    : m_messageBox(messages), m_sleep([](int ms) { QThread::msleep(ulong(ms)); }) {}
+CRenderDevice::CRenderDevice()
+    : m_sleep([](int ms) { QThread::msleep(ulong(ms)); }) {}
 
 CRenderDevice::~CRenderDevice() {
     if (m_context && m_context->makeCurrent(DrawSurface())) {
@@ -139,7 +139,7 @@ GlCapabilities CRenderDevice::Probe(QOpenGLContext& context) {
 bool CRenderDevice::Create(QWidget* owner, int width, int height, Target target) {
     if (m_state != State::None)
         return m_state == State::Ready;
-    m_messages = std::make_unique<CDeviceMessages>(m_messageBox, owner);
+    m_messages = std::make_unique<CDeviceMessages>(owner);
     m_width = std::max(1, width);
     m_height = std::max(1, height);
 
@@ -155,6 +155,9 @@ bool CRenderDevice::Create(QWidget* owner, int width, int height, Target target)
             else
                 ShowLastFrame();
         });
+        // The control under the GL window handles the pointer: clicks and
+        // moves pass through to it, and its pointer picture shows.
+        m_window->setFlag(Qt::WindowTransparentForInput);
         m_window->resize(m_width, m_height);
         m_window->create();
     }

@@ -51,7 +51,7 @@ public:
     // the UI thread must not hang forever.
     static constexpr int kMaxPollsPerAttempt = 5;
 
-    explicit CRenderDevice(IDeskMessageBox& messages);
+    CRenderDevice();
     ~CRenderDevice();
     CRenderDevice(const CRenderDevice&) = delete;
     CRenderDevice& operator=(const CRenderDevice&) = delete;
@@ -115,7 +115,6 @@ private:
     bool MakeBackBuffer();
     void ShowLastFrame();
 
-    IDeskMessageBox& m_messageBox;
     std::unique_ptr<CDeviceMessages> m_messages;
     State m_state = State::None;
     Presentation m_presentation = Presentation::None;

@@ -1,5 +1,7 @@
 #include "desk/render/DeviceMessages.h"
 
+#include "platform/msgbox/MessageBox.h"
+
 #include <QWidget>
 
 namespace desk::render {
@@ -73,9 +75,8 @@ QString deviceErrorText(DeviceError error) {
     return QString::fromLatin1(text);
 }
 
-CDeviceMessages::CDeviceMessages(IDeskMessageBox& box, QWidget* owner,
-                                 std::function<void()> closeRequest)
-    : m_box(box), m_owner(owner), m_closeRequest(std::move(closeRequest)) {}
+CDeviceMessages::CDeviceMessages(QWidget* owner, std::function<void()> closeRequest)
+    : m_owner(owner), m_closeRequest(std::move(closeRequest)) {}
 
 void CDeviceMessages::Report(DeviceError error, MessageKind kind, const QString& addition) {
     if (m_bFailed)
@@ -89,8 +90,8 @@ void CDeviceMessages::Report(DeviceError error, MessageKind kind, const QString&
         // Set before showing: nothing said while the box is open may follow it.
         m_bFailed = true;
     }
-    m_box.Show(m_owner, QString::fromLatin1(kDeviceCaption), text,
-               fatal ? MessageIcon::Error : MessageIcon::Warning);
+    platform::MessageBox(m_owner, text, QString::fromLatin1(kDeviceCaption),
+                         fatal ? platform::MsgIcon::Error : platform::MsgIcon::Warning);
     if (!fatal)
         return;
     if (m_closeRequest) {

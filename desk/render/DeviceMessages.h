@@ -1,9 +1,8 @@
 #pragma once
 // The messages the user sees when the desk cannot get a graphics device, and
 // the rules for showing them: one caption for all, a fatal message ends the
-// desk (its window is asked to close) and silences every later message.
-
-#include "desk/msgbox/DeskMessageBox.h"
+// desk (its window is asked to close) and silences every later message. The
+// boxes go through platform::MessageBox, so a host's hook catches them.
 
 #include <QPointer>
 #include <QString>
@@ -46,7 +45,7 @@ class CDeviceMessages {
 public:
     // closeRequest: what a fatal message does to the desk; by default a queued
     // close of the owner window.
-    CDeviceMessages(IDeskMessageBox& box, QWidget* owner, std::function<void()> closeRequest = {});
+    explicit CDeviceMessages(QWidget* owner, std::function<void()> closeRequest = {});
 
     // Shows the message for error (with an optional addition) unless a fatal
     // message was shown before. Internal driver errors are always fatal.
@@ -55,7 +54,6 @@ public:
     bool HasFailed() const { return m_bFailed; }
 
 private:
-    IDeskMessageBox& m_box;
     QPointer<QWidget> m_owner;
     std::function<void()> m_closeRequest;
     bool m_bFailed = false;

@@ -1,14 +1,15 @@
 #include "desk/sound/CSoundEffects.h"
 
 #include "desk/media/MediaDirectory.h"
+#include "platform/msgbox/MessageBox.h"
 
 #include <QFile>
 #include <QThread>
 
 namespace desk::sound {
 
-CSoundEffects::CSoundEffects(IDeskMessageBox& messages, std::unique_ptr<IAudioSystem> audio)
-    : m_messages(messages), m_audio(std::move(audio)), m_uiThread(std::make_unique<QObject>()) {}
+CSoundEffects::CSoundEffects(std::unique_ptr<IAudioSystem> audio)
+    : m_audio(std::move(audio)), m_uiThread(std::make_unique<QObject>()) {}
 
 // m_uiThread goes first, and with it every Play still queued to it.
 CSoundEffects::~CSoundEffects() {
@@ -20,17 +21,15 @@ void CSoundEffects::LoadAll(const media::CMediaDirectory& dir, QWidget* owner) {
         return;
     if (!m_bHaveLoader) {
         if (!m_audio->CreateLoader()) {
-            m_messages.Show(owner, QString(), QString::fromUtf8("IID_IDirectMusicLoader8 没建立"),
-                            MessageIcon::None);
+            platform::MessageBox(owner, QString::fromUtf8("IID_IDirectMusicLoader8 没建立"));
             return;
         }
         m_bHaveLoader = true;
     }
     if (!m_bHavePlayback) {
         if (!m_audio->CreatePlayback()) {
-            m_messages.Show(owner, QString(),
-                            QString::fromUtf8("IID_IDirectMusicPerformance8 没建立"),
-                            MessageIcon::None);
+            platform::MessageBox(owner,
+                                 QString::fromUtf8("IID_IDirectMusicPerformance8 没建立"));
             return;
         }
         m_bHavePlayback = true;

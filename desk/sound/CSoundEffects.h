@@ -5,7 +5,6 @@
 // playing. Play may be called from the shot worker; the sound is started on
 // the thread that made this object (the UI thread).
 
-#include "desk/msgbox/DeskMessageBox.h"
 #include "desk/sound/AudioSystem.h"
 #include "desk/sound/ISoundEffects.h"
 
@@ -23,7 +22,7 @@ public:
     // Each effect plays once and is then repeated once.
     static constexpr int kPlays = 2;
 
-    CSoundEffects(IDeskMessageBox& messages, std::unique_ptr<IAudioSystem> audio);
+    explicit CSoundEffects(std::unique_ptr<IAudioSystem> audio);
     ~CSoundEffects() override;
 
     void LoadAll(const media::CMediaDirectory& dir, QWidget* owner) override;
@@ -42,7 +41,6 @@ private:
     void LoadMissing();
     void PlayNow(Effect effect);
 
-    IDeskMessageBox& m_messages;
     std::unique_ptr<IAudioSystem> m_audio;
     bool m_bHaveLoader = false;
     bool m_bHavePlayback = false;

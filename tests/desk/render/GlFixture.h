@@ -2,6 +2,7 @@
 // An offscreen desk device for drawing tests, and pixel probes on its frames.
 
 #include "desk/render/CRenderDevice.h"
+#include "platform/msgbox/MessageBox.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -9,19 +10,6 @@
 #include <vector>
 
 namespace desk::render::test {
-
-class CRecordingMessageBox : public IDeskMessageBox {
-public:
-    struct Shown {
-        QString caption;
-        QString text;
-        MessageIcon icon;
-    };
-    void Show(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override {
-        shown.push_back({caption, text, icon});
-    }
-    std::vector<Shown> shown;
-};
 
 inline constexpr QRgb kClearColour = 0xFF3174BB;
 
@@ -31,8 +19,8 @@ protected:
         if (QGuiApplication::platformName() == QLatin1String("offscreen"))
             GTEST_SKIP() << "needs a display with OpenGL (run under Xvfb)";
         ASSERT_TRUE(m_device.Create(nullptr, m_width, m_height, CRenderDevice::Target::Offscreen))
-            << (m_box.shown.empty() ? std::string() : m_box.shown[0].text.toStdString());
-        ASSERT_TRUE(m_box.shown.empty());
+            << (m_box.calls().empty() ? std::string() : m_box.calls()[0].text.toStdString());
+        ASSERT_TRUE(m_box.calls().empty());
     }
 
     // Draws one frame: clear, then whatever draw() does.
@@ -47,8 +35,8 @@ protected:
 
     int m_width = 800;
     int m_height = 600;
-    CRecordingMessageBox m_box;
-    CRenderDevice m_device{m_box};
+    platform::CScopedMessageBoxHook m_box;
+    CRenderDevice m_device;
 };
 
 // Colour equality within a small tolerance per channel (filtering, dithering).

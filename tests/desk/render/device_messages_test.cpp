@@ -1,4 +1,5 @@
 #include "desk/render/DeviceMessages.h"
+#include "platform/msgbox/MessageBox.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -9,54 +10,39 @@ using namespace desk::render;
 
 namespace {
 
-class CRecordingBox : public IDeskMessageBox {
-public:
-    void Show(QWidget* owner, const QString& caption, const QString& text,
-              MessageIcon icon) override {
-        shown.push_back({owner, caption, text, icon});
-    }
-    struct Shown {
-        QWidget* owner;
-        QString caption;
-        QString text;
-        MessageIcon icon;
-    };
-    std::vector<Shown> shown;
-};
-
 TEST(DeviceMessages, AWarningKeepsTheDeskGoing) {
-    CRecordingBox box;
+    platform::CScopedMessageBoxHook box;
     int closes = 0;
-    CDeviceMessages messages(box, nullptr, [&] { ++closes; });
+    CDeviceMessages messages(nullptr, [&] { ++closes; });
     messages.Report(DeviceError::NoWindowRendering, MessageKind::Warning,
                     QString::fromLatin1(kSoftwareFallbackSuffix));
     messages.Report(DeviceError::OutOfMemory, MessageKind::Warning);
-    ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[0].caption, QStringLiteral("D3D9 Application"));
-    EXPECT_EQ(box.shown[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(box.shown[0].text,
+    ASSERT_EQ(box.count(), 2u);
+    EXPECT_EQ(box.calls()[0].caption, QStringLiteral("D3D9 Application"));
+    EXPECT_EQ(box.calls()[0].icon, platform::MsgIcon::Warning);
+    EXPECT_EQ(box.calls()[0].text,
               QStringLiteral("Your Direct3D hardware accelerator cannot\nrender into a window.\n"
                              "Press F2 while the app is running to see a\nlist of available "
                              "devices and modes.\n\nSwitching to the reference rasterizer,\na "
                              "software device that implements the entire\nDirect3D feature set, "
                              "but runs very slowly."));
-    EXPECT_EQ(box.shown[1].text, QStringLiteral("Not enough memory."));
+    EXPECT_EQ(box.calls()[1].text, QStringLiteral("Not enough memory."));
     EXPECT_EQ(closes, 0);
     EXPECT_FALSE(messages.HasFailed());
 }
 
 TEST(DeviceMessages, AFatalMessageClosesTheWindowAndSilencesTheRest) {
-    CRecordingBox box;
+    platform::CScopedMessageBoxHook box;
     QWidget owner;
     owner.show();
-    CDeviceMessages messages(box, &owner);
+    CDeviceMessages messages(&owner);
     messages.Report(DeviceError::NoCompatibleDevice, MessageKind::Fatal);
     messages.Report(DeviceError::OutOfMemory, MessageKind::Warning);
     messages.Report(DeviceError::Generic, MessageKind::Fatal);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].owner, &owner);
-    EXPECT_EQ(box.shown[0].icon, MessageIcon::Error);
-    EXPECT_EQ(box.shown[0].text, QStringLiteral("Could not find any compatible Direct3D\n"
+    ASSERT_EQ(box.count(), 1u);
+    EXPECT_EQ(box.calls()[0].parent, &owner);
+    EXPECT_EQ(box.calls()[0].icon, platform::MsgIcon::Error);
+    EXPECT_EQ(box.calls()[0].text, QStringLiteral("Could not find any compatible Direct3D\n"
                                                 "devices.\n\nThis sample will now exit."));
     EXPECT_TRUE(messages.HasFailed());
     EXPECT_TRUE(owner.isVisible()) << "the close request is posted, not sent";
@@ -65,13 +51,13 @@ TEST(DeviceMessages, AFatalMessageClosesTheWindowAndSilencesTheRest) {
 }
 
 TEST(DeviceMessages, AnInternalDriverErrorIsAlwaysFatal) {
-    CRecordingBox box;
+    platform::CScopedMessageBoxHook box;
     int closes = 0;
-    CDeviceMessages messages(box, nullptr, [&] { ++closes; });
+    CDeviceMessages messages(nullptr, [&] { ++closes; });
     messages.Report(DeviceError::DriverInternal, MessageKind::Warning);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].icon, MessageIcon::Error);
-    EXPECT_TRUE(box.shown[0].text.endsWith(QStringLiteral("\n\nThis sample will now exit.")));
+    ASSERT_EQ(box.count(), 1u);
+    EXPECT_EQ(box.calls()[0].icon, platform::MsgIcon::Error);
+    EXPECT_TRUE(box.calls()[0].text.endsWith(QStringLiteral("\n\nThis sample will now exit.")));
     EXPECT_EQ(closes, 1);
 }
 

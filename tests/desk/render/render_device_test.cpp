@@ -78,12 +78,12 @@ TEST_F(RenderDevice, RecoveryWaitsASecondBetweenPollsAndGivesUpAfterFiveAttempts
     EXPECT_TRUE(m_device.Recover());
     EXPECT_TRUE(sleeps.empty());
     EXPECT_EQ(frame([] {}).pixel(5, 5), kClearColour);
-    EXPECT_TRUE(m_box.shown.empty()) << "recovery shows no message";
+    EXPECT_TRUE(m_box.calls().empty()) << "recovery shows no message";
 }
 
 TEST(RenderDeviceCreation, NothingIsDrawnBeforeTheDeviceExists) {
-    CRecordingMessageBox box;
-    CRenderDevice device(box);
+    platform::CScopedMessageBoxHook box;
+    CRenderDevice device;
     EXPECT_EQ(device.GetState(), CRenderDevice::State::None);
     EXPECT_FALSE(device.BeginFrame());
     EXPECT_EQ(device.Present(), CRenderDevice::PresentResult::NotReady);
@@ -93,35 +93,35 @@ TEST(RenderDeviceCreation, NothingIsDrawnBeforeTheDeviceExists) {
 TEST(RenderDeviceCreation, AFatalErrorClosesTheControlAndSaysNothingMore) {
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         GTEST_SKIP() << "needs a display with OpenGL";
-    CRecordingMessageBox box;
+    platform::CScopedMessageBoxHook box;
     QWidget control;
     control.show();
-    CRenderDevice device(box);
+    CRenderDevice device;
     device.SetCapabilityFilter([](GlCapabilities& caps) { caps.majorVersion = 2; });
     EXPECT_FALSE(device.Create(&control, 800, 600));
     EXPECT_EQ(device.GetState(), CRenderDevice::State::Failed);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].caption, QStringLiteral("D3D9 Application"));
-    EXPECT_EQ(box.shown[0].icon, MessageIcon::Error);
+    ASSERT_EQ(box.count(), 1u);
+    EXPECT_EQ(box.calls()[0].caption, QStringLiteral("D3D9 Application"));
+    EXPECT_EQ(box.calls()[0].icon, platform::MsgIcon::Error);
     QApplication::processEvents();
     EXPECT_FALSE(control.isVisible());
     EXPECT_FALSE(device.Create(&control, 800, 600));
-    EXPECT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.count(), 1u);
     EXPECT_FALSE(device.BeginFrame());
 }
 
 TEST(RenderDeviceCreation, DrawsIntoTheControlsWindow) {
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         GTEST_SKIP() << "needs a display with OpenGL";
-    CRecordingMessageBox box;
+    platform::CScopedMessageBoxHook box;
     QWidget control;
     control.resize(624, 468);
     control.show();
-    CRenderDevice device(box);
+    CRenderDevice device;
     int exposes = 0;
     device.SetExposeHandler([&] { ++exposes; });
     ASSERT_TRUE(device.Create(&control, 624, 468));
-    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(box.calls().empty());
     EXPECT_EQ(device.GetPresentation(), Presentation::Window);
     ASSERT_NE(device.View(), nullptr);
     EXPECT_EQ(device.View()->parentWidget(), &control);
@@ -136,15 +136,15 @@ TEST(RenderDeviceCreation, DrawsIntoTheControlsWindow) {
 TEST(RenderDeviceCreation, WithoutWindowDrawingFramesAreCopiedAfterAWarning) {
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         GTEST_SKIP() << "needs a display with OpenGL";
-    CRecordingMessageBox box;
+    platform::CScopedMessageBoxHook box;
     QWidget control;
     control.show();
-    CRenderDevice device(box);
+    CRenderDevice device;
     device.SetCapabilityFilter([](GlCapabilities& caps) { caps.drawsIntoWindow = false; });
     ASSERT_TRUE(device.Create(&control, 320, 240));
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].icon, MessageIcon::Warning);
-    EXPECT_TRUE(box.shown[0].text.contains(QStringLiteral("Switching to the reference")));
+    ASSERT_EQ(box.count(), 1u);
+    EXPECT_EQ(box.calls()[0].icon, platform::MsgIcon::Warning);
+    EXPECT_TRUE(box.calls()[0].text.contains(QStringLiteral("Switching to the reference")));
     EXPECT_EQ(device.GetPresentation(), Presentation::ImageCopy);
     ASSERT_NE(device.View(), nullptr);
     ASSERT_TRUE(device.BeginFrame());
@@ -159,9 +159,9 @@ TEST(RenderDeviceCreation, WithoutWindowDrawingFramesAreCopiedAfterAWarning) {
 TEST(RenderDeviceCreation, TheControlMayGoFirst) {
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         GTEST_SKIP() << "needs a display with OpenGL";
-    CRecordingMessageBox box;
+    platform::CScopedMessageBoxHook box;
     auto control = std::make_unique<QWidget>();
-    CRenderDevice device(box);
+    CRenderDevice device;
     ASSERT_TRUE(device.Create(control.get(), 200, 150));
     control.reset(); // takes the view and the GL window with it
     EXPECT_EQ(device.View(), nullptr);

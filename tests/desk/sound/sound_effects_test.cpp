@@ -1,5 +1,6 @@
 #include "desk/media/MediaDirectory.h"
 #include "desk/sound/CSoundEffects.h"
+#include "platform/msgbox/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -71,20 +72,6 @@ private:
     AudioLog& m_log;
 };
 
-struct ShownMessage {
-    QString caption;
-    QString text;
-    MessageIcon icon;
-};
-
-class CRecordingMessageBox : public IDeskMessageBox {
-public:
-    void Show(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override {
-        shown.push_back({caption, text, icon});
-    }
-    std::vector<ShownMessage> shown;
-};
-
 // A 16-bit mono PCM WAVE of n samples.
 QByteArray waveFile(int samples) {
     QByteArray data(samples * 2, '\0');
@@ -112,14 +99,14 @@ protected:
         file.write(waveFile(2205));
     }
     std::unique_ptr<CSoundEffects> make() {
-        return std::make_unique<CSoundEffects>(m_box, std::make_unique<CFakeAudio>(m_log));
+        return std::make_unique<CSoundEffects>(std::make_unique<CFakeAudio>(m_log));
     }
     std::vector<VoiceEvent> take() { return std::exchange(m_log.events, {}); }
 
     QTemporaryDir m_tmp;
     media::CMediaDirectory m_dir;
     AudioLog m_log;
-    CRecordingMessageBox m_box;
+    platform::CScopedMessageBoxHook m_box;
 };
 
 TEST_F(SoundEffectsTest, LoadsTheSevenFilesOnceInOrder) {
@@ -133,7 +120,7 @@ TEST_F(SoundEffectsTest, LoadsTheSevenFilesOnceInOrder) {
     ASSERT_EQ(events.size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         EXPECT_EQ(events[i], (VoiceEvent{order[i], "load", true}));
-    EXPECT_TRUE(m_box.shown.empty());
+    EXPECT_TRUE(m_box.calls().empty());
 }
 
 TEST_F(SoundEffectsTest, ANewEffectCutsOffTheOneStillSounding) {
@@ -184,7 +171,7 @@ TEST_F(SoundEffectsTest, AMissingFileLeavesOnlyThatEffectSilent) {
     sounds->Play(Effect::CueBallDown);
     sounds->Play(Effect::BallDown);
     EXPECT_EQ(take(), (std::vector<VoiceEvent>{{"ball_down.wav", "start 2", true}}));
-    EXPECT_TRUE(m_box.shown.empty());
+    EXPECT_TRUE(m_box.calls().empty());
 }
 
 TEST_F(SoundEffectsTest, CallsFromTheShotWorkerStartOnTheUiThreadInOrder) {
@@ -221,16 +208,16 @@ TEST_F(SoundEffectsTest, AMissingAudioSystemIsReportedAndLeavesTheDeskSilent) {
     };
     for (const Case c : {Case{false, true, "IID_IDirectMusicLoader8 没建立"},
                          Case{true, false, "IID_IDirectMusicPerformance8 没建立"}}) {
-        m_box.shown.clear();
+        m_box.clear();
         m_log.loader = c.loader;
         m_log.playback = c.playback;
         auto sounds = make();
         sounds->LoadAll(m_dir, nullptr);
         sounds->Play(Effect::Strike);
-        ASSERT_EQ(m_box.shown.size(), 1u) << c.text;
-        EXPECT_EQ(m_box.shown[0].text, QString::fromUtf8(c.text));
-        EXPECT_TRUE(m_box.shown[0].caption.isEmpty());
-        EXPECT_EQ(m_box.shown[0].icon, MessageIcon::None);
+        ASSERT_EQ(m_box.count(), 1u) << c.text;
+        EXPECT_EQ(m_box.calls()[0].text, QString::fromUtf8(c.text));
+        EXPECT_TRUE(m_box.calls()[0].caption.isEmpty());
+        EXPECT_EQ(m_box.calls()[0].icon, platform::MsgIcon::None);
         EXPECT_TRUE(take().empty());
     }
 }
@@ -238,7 +225,7 @@ TEST_F(SoundEffectsTest, AMissingAudioSystemIsReportedAndLeavesTheDeskSilent) {
 // The real audio interface, on a machine that may have no audio device:
 // loading and playing (also from another thread) must be silent and safe.
 TEST_F(SoundEffectsTest, QtMultimediaRunsSilentlyWithoutAnAudioDevice) {
-    CSoundEffects sounds(m_box, makeQtAudioSystem());
+    CSoundEffects sounds(makeQtAudioSystem());
     QFile::remove(m_tmp.path() + "/wav/rgnm.wav");
     sounds.LoadAll(m_dir, nullptr);
     EXPECT_TRUE(sounds.IsLoaded(Effect::Strike));
@@ -250,7 +237,7 @@ TEST_F(SoundEffectsTest, QtMultimediaRunsSilentlyWithoutAnAudioDevice) {
     QCoreApplication::processEvents();
     sounds.SetEnabled(false);
     sounds.Play(Effect::Hurry);
-    EXPECT_TRUE(m_box.shown.empty());
+    EXPECT_TRUE(m_box.calls().empty());
 }
 
 } // namespace
