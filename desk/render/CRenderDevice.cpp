@@ -194,8 +194,13 @@ bool CRenderDevice::Create(QWidget* owner, int width, int height, Target target)
             m_view = m_imageView;
         }
     }
-    if (owner && m_view)
-        m_view->show();
+    if (m_view) {
+        // The view ignores the pointer, which then reaches the control under
+        // it; without tracking, Qt would drop plain moves at the view.
+        m_view->setMouseTracking(true);
+        if (owner)
+            m_view->show();
+    }
 
     if (!MakeBackBuffer()) {
         m_messages->Report(DeviceError::OutOfVideoMemory, MessageKind::Fatal);
