@@ -78,8 +78,7 @@ private:
     QImage m_image;
 };
 
-CRenderDevice::CRenderDevice()
-    : m_sleep([](int ms) { QThread::msleep(ulong(ms)); }) {}
+CRenderDevice::CRenderDevice() : m_sleep([](int ms) { QThread::msleep(ulong(ms)); }) {}
 
 CRenderDevice::~CRenderDevice() {
     if (m_context && m_context->makeCurrent(DrawSurface())) {

@@ -105,8 +105,8 @@ void CTableScene::SetPointerPicture(int picture) {
         m_owner->unsetCursor();
         return;
     }
-    m_owner->setCursor(
-        QCursor(QPixmap::fromImage(PointerImage(picture)), kPointerHotSpot.x(), kPointerHotSpot.y()));
+    m_owner->setCursor(QCursor(QPixmap::fromImage(PointerImage(picture)), kPointerHotSpot.x(),
+                               kPointerHotSpot.y()));
 }
 
 void CTableScene::Render(const control::DeskScene& scene) {

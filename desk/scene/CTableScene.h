@@ -40,7 +40,8 @@ public:
 
     // Offscreen draws into the device's own buffer only (tests, benchmarks);
     // Window shows the frames in the control's widget.
-    explicit CTableScene(render::CRenderDevice::Target target = render::CRenderDevice::Target::Window);
+    explicit CTableScene(
+        render::CRenderDevice::Target target = render::CRenderDevice::Target::Window);
     ~CTableScene() override;
     CTableScene(const CTableScene&) = delete;
     CTableScene& operator=(const CTableScene&) = delete;

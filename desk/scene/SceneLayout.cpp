@@ -54,13 +54,13 @@ PixelBox CSceneLayout::nameField(int loc) const {
 }
 
 PixelBox CSceneLayout::readyField(int loc) const {
-    return PixelBox{sx(kReady.left), sy(kReady.top), sx(kReady.right), sy(kReady.bottom)}
-        .movedBy(0, validLoc(loc) * sy(kRowStep));
+    return PixelBox{sx(kReady.left), sy(kReady.top), sx(kReady.right), sy(kReady.bottom)}.movedBy(
+        0, validLoc(loc) * sy(kRowStep));
 }
 
 PixelBox CSceneLayout::groupField(int loc) const {
-    return PixelBox{sx(kGroup.left), sy(kGroup.top), sx(kGroup.right), sy(kGroup.bottom)}
-        .movedBy(0, validLoc(loc) * sy(kRowStep));
+    return PixelBox{sx(kGroup.left), sy(kGroup.top), sx(kGroup.right), sy(kGroup.bottom)}.movedBy(
+        0, validLoc(loc) * sy(kRowStep));
 }
 
 PixelBox CSceneLayout::scoreField(int loc) const {

@@ -24,7 +24,9 @@ struct PixelBox {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
-    PixelBox movedBy(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    PixelBox movedBy(int dx, int dy) const {
+        return {left + dx, top + dy, right + dx, bottom + dy};
+    }
     bool operator==(const PixelBox&) const = default;
 };
 
@@ -111,7 +113,7 @@ struct ScoreListGeometry {
     static constexpr int kItemRows = 2;
     static constexpr std::array<int, kColumns> kColumnWidths{100, 50, 50, 50, 50};
 
-    static int Width(); // 310
+    static int Width();  // 310
     static int Height(); // 96
     static PixelBox Frame() { return {kLeft, kTop, kLeft + Width(), kTop + Height()}; }
     // Row 0 is the header, rows 1 and 2 the items.

@@ -116,8 +116,7 @@ QPointF CTableScene::DrawAimLine(const DeskScene& scene) {
     // Display variant 1 draws a broad band, any other a thin line.
     const double thickness = scene.subtype == 1 ? 2.0 : 0.4;
     m_draw->Strip(line, 0, toPoint(anchor), direction,
-                  {length / frameWidth, thickness * m_layout.height() / kDesignHeight},
-                  kStripTint);
+                  {length / frameWidth, thickness * m_layout.height() / kDesignHeight}, kStripTint);
     return direction;
 }
 
@@ -128,15 +127,15 @@ void CTableScene::DrawBalls(const DeskScene& scene) {
         const control::SceneBall& ball = scene.balls[static_cast<std::size_t>(i)];
         if (!ball.shown)
             continue;
-        const CSceneLayout::Point shadow = m_layout.shadowTopLeft(
-            OnScreen(ball.position.x, ball.position.y), ball.placedByHand);
+        const CSceneLayout::Point shadow =
+            m_layout.shadowTopLeft(OnScreen(ball.position.x, ball.position.y), ball.placedByHand);
         m_draw->Picture(shade, 0, QPointF(shadow.x, shadow.y), shadowScale, kShadowTint);
         if (!m_sphere)
             continue;
         // The engine's 3 × 4 rows (local → world) without their unused column.
         const Rotation& r = ball.rotation;
-        const float rotation[9] = {float(r[0]), float(r[1]), float(r[2]),  //
-                                   float(r[4]), float(r[5]), float(r[6]),  //
+        const float rotation[9] = {float(r[0]), float(r[1]), float(r[2]), //
+                                   float(r[4]), float(r[5]), float(r[6]), //
                                    float(r[8]), float(r[9]), float(r[10])};
         const QVector3D centre(float(ball.position.x), float(ball.position.y),
                                float(ball.position.z));

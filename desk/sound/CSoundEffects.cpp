@@ -28,8 +28,7 @@ void CSoundEffects::LoadAll(const media::CMediaDirectory& dir, QWidget* owner) {
     }
     if (!m_bHavePlayback) {
         if (!m_audio->CreatePlayback()) {
-            platform::MessageBox(owner,
-                                 QString::fromUtf8("IID_IDirectMusicPerformance8 没建立"));
+            platform::MessageBox(owner, QString::fromUtf8("IID_IDirectMusicPerformance8 没建立"));
             return;
         }
         m_bHavePlayback = true;

@@ -116,8 +116,7 @@ void CPracticeHost::Guo() {
 }
 
 void CPracticeHost::Guo_Moving() {
-    QTimer::singleShot(0, this,
-                       [this] { m_desk.Guo_InMoving(kLocSelf, kLocSelf, kOneChance); });
+    QTimer::singleShot(0, this, [this] { m_desk.Guo_InMoving(kLocSelf, kLocSelf, kOneChance); });
 }
 
 } // namespace practice

@@ -24,8 +24,8 @@ public:
         std::string resourceDir;
         int width = 800;
         int height = 600;
-        uint32_t seed = 1;     // of the first rack; each new rack takes the next
-        std::string name;      // GBK
+        uint32_t seed = 1; // of the first rack; each new rack takes the next
+        std::string name;  // GBK
         bool sound = true;
     };
 

@@ -22,8 +22,8 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 #include <memory>
 
 namespace {
@@ -45,8 +45,9 @@ public:
         QDir().mkpath(m_shotsDir);
         QString path;
         do {
-            path = QStringLiteral("%1/desk-practice-%2.png").arg(m_shotsDir).arg(++m_nShot, 3, 10,
-                                                                                  QLatin1Char('0'));
+            path = QStringLiteral("%1/desk-practice-%2.png")
+                       .arg(m_shotsDir)
+                       .arg(++m_nShot, 3, 10, QLatin1Char('0'));
         } while (QFile::exists(path));
         return shot.save(path) ? path : QString();
     }

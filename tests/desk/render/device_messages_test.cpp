@@ -43,7 +43,7 @@ TEST(DeviceMessages, AFatalMessageClosesTheWindowAndSilencesTheRest) {
     EXPECT_EQ(box.calls()[0].parent, &owner);
     EXPECT_EQ(box.calls()[0].icon, platform::MsgIcon::Error);
     EXPECT_EQ(box.calls()[0].text, QStringLiteral("Could not find any compatible Direct3D\n"
-                                                "devices.\n\nThis sample will now exit."));
+                                                  "devices.\n\nThis sample will now exit."));
     EXPECT_TRUE(messages.HasFailed());
     EXPECT_TRUE(owner.isVisible()) << "the close request is posted, not sent";
     QApplication::processEvents();

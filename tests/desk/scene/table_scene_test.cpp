@@ -1,8 +1,8 @@
 // The table scene drawn offscreen and probed where a fault would show.
 // Set DESK_SNAPSHOT_DIR=<dir> to keep the frames for looking at.
 
-#include "desk/scene/CTableScene.h"
 #include "desk/model/Balls.h"
+#include "desk/scene/CTableScene.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/text/Gbk.h"
 
@@ -146,8 +146,8 @@ TEST_F(TableSceneTest, PowerFillGrowsFromTheBottomOfTheBar) {
     EXPECT_EQ(half.pixel(30, 533), kBar);
     EXPECT_EQ(half.pixel(35, 560), kBar) << "right of the fill";
     EXPECT_EQ(half.pixel(39, 583), kBar);
-    for (const QPoint p : {QPoint(24, 534), QPoint(34, 534), QPoint(24, 583), QPoint(34, 583),
-                           QPoint(30, 560)})
+    for (const QPoint p :
+         {QPoint(24, 534), QPoint(34, 534), QPoint(24, 583), QPoint(34, 583), QPoint(30, 560)})
         EXPECT_GT(distance(half.pixel(p), kBar), 40) << p.x() << "," << p.y();
 
     s.power = 0;
@@ -177,9 +177,9 @@ TEST_F(TableSceneTest, TurnClockGlyphs) {
     EXPECT_GE(glyphs.top(), 513);
     EXPECT_LE(glyphs.bottom(), 526);
     for (int k = 0; k < 5; ++k)
-        EXPECT_FALSE(differences(nothing.copy(468 + 8 * k, 510, 8, 20),
-                                 at0115.copy(468 + 8 * k, 510, 8, 20))
-                         .isEmpty())
+        EXPECT_FALSE(
+            differences(nothing.copy(468 + 8 * k, 510, 8, 20), at0115.copy(468 + 8 * k, 510, 8, 20))
+                .isEmpty())
             << "glyph " << k;
     // 00:15 differs from 01:15 in the minutes' units alone.
     const QRect minute = differences(at0015, at0115);
@@ -286,7 +286,8 @@ TEST_F(TableSceneTest, DisplayVariants) {
     EXPECT_GE(thinCut.height(), 1);
 
     const int arrowX = int(view.worldToScreen(17.0, 0.0).x);
-    EXPECT_FALSE(differences(bare.copy(arrowX, 0, 1, 600), broad.copy(arrowX, 0, 1, 600)).isEmpty());
+    EXPECT_FALSE(
+        differences(bare.copy(arrowX, 0, 1, 600), broad.copy(arrowX, 0, 1, 600)).isEmpty());
     EXPECT_TRUE(differences(bare.copy(arrowX, 0, 1, 600), thin.copy(arrowX, 0, 1, 600)).isEmpty());
 
     // An arrow pointing back against the aim is not drawn.
