@@ -81,6 +81,7 @@ void BM_TableSceneFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_TableSceneFrame)
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->MinTime(1.0)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
