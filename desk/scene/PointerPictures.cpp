@@ -9,6 +9,10 @@ namespace desk::scene {
 
 namespace {
 
+// The bitmap point that lands on the pointer's hot spot at the design size
+// (the 29 × 28 bitmap sits at (1, 2) in the 32 × 32 pointer).
+constexpr QPointF kAim(14.0, 13.0);
+
 // Dark enough to outline the marks on light cloth, yet not the black that
 // turns transparent.
 constexpr QRgb kOutline = 0xFF202020;
@@ -22,17 +26,17 @@ void strokeOutlined(QPainter& p, const QPainterPath& path, QColor colour) {
 
 // A sight: a ring round the point with four ticks and a dot at its centre.
 void drawSight(QPainter& p) {
-    const QPointF c(14.0, 14.0);
+    const QPointF c = kAim;
     QPainterPath path;
     path.addEllipse(c, 8.5, 8.5);
-    path.moveTo(c.x(), 1.5);
-    path.lineTo(c.x(), 9.0);
-    path.moveTo(c.x(), 19.0);
-    path.lineTo(c.x(), 26.5);
-    path.moveTo(1.5, c.y());
-    path.lineTo(9.0, c.y());
-    path.moveTo(19.0, c.y());
-    path.lineTo(26.5, c.y());
+    path.moveTo(c.x(), c.y() - 12.5);
+    path.lineTo(c.x(), c.y() - 5.0);
+    path.moveTo(c.x(), c.y() + 5.0);
+    path.lineTo(c.x(), c.y() + 12.5);
+    path.moveTo(c.x() - 12.5, c.y());
+    path.lineTo(c.x() - 5.0, c.y());
+    path.moveTo(c.x() + 5.0, c.y());
+    path.lineTo(c.x() + 12.5, c.y());
     strokeOutlined(p, path, Qt::white);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor::fromRgb(kOutline));
@@ -43,7 +47,7 @@ void drawSight(QPainter& p) {
 
 // No entry: a red ring struck through.
 void drawRefusal(QPainter& p) {
-    const QPointF c(14.0, 14.0);
+    const QPointF c = kAim;
     QPainterPath ring;
     ring.addEllipse(c, 10.0, 10.0);
     ring.moveTo(c.x() - 7.0, c.y() + 7.0);
