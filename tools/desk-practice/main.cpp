@@ -4,7 +4,7 @@
 // can aim, charge, shoot, place the cue ball and watch the balls roll and
 // drop, without a server.
 //
-//   desk-practice [--res DIR] [--seed N] [--size WxH] [--name NAME] [--mute]
+//   desk-practice [--res DIR] [--seed N] [--size WxH] [--player NAME] [--mute]
 //                 [--shots DIR]
 //
 // Keys: R racks again, F12 saves a screenshot of the window into --shots.
@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption sizeOption(QStringLiteral("size"),
                                         QStringLiteral("Table size in pixels (4:3)."),
                                         QStringLiteral("WxH"), QStringLiteral("800x600"));
-    const QCommandLineOption nameOption(QStringLiteral("name"), QStringLiteral("Player name."),
+    // Not "--name": the X11 platform takes that one for itself.
+    const QCommandLineOption nameOption(QStringLiteral("player"), QStringLiteral("Player name."),
                                         QStringLiteral("name"), QString::fromUtf8("练习者"));
     const QCommandLineOption muteOption(QStringLiteral("mute"), QStringLiteral("No sound."));
     const QCommandLineOption shotsOption(QStringLiteral("shots"),
