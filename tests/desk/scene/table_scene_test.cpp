@@ -300,6 +300,33 @@ TEST_F(TableSceneTest, DisplayVariants) {
                     .isEmpty());
 }
 
+// Pocket-light frames are drawn at half their size from the top-left of
+// their field, scaled with the window only in where the field lies; the
+// ring of a ball that is no legal target is tinted.
+TEST_F(TableSceneTest, PocketLightsAndTheTargetRing) {
+    make(1024, 768);
+    DeskScene s = emptyScene(1024, 768);
+    const QImage bare = draw(s);
+    s.pocketLights[3] = {true, 4};
+    const QRect light = differences(bare, draw(s, "pocket_light_3"));
+    ASSERT_FALSE(light.isEmpty());
+    EXPECT_TRUE(QRect(714, 366, 100, 100).contains(light)) << "field (714, 366), 100 × 100";
+    EXPECT_GT(light.width(), 60) << "the last, largest frame";
+
+    s = emptyScene(1024, 768);
+    placeBall(s, 8, 0.0, 0.0);
+    s.targetBall = 8;
+    s.targetLegal = true;
+    const QImage legal = draw(s);
+    s.targetLegal = false;
+    const QImage tinted = draw(s, "target_tinted");
+    const QRect ring = differences(legal, tinted);
+    const ScreenPoint c = CViewGeometry(1024, 768).worldToScreen(0.0, 0.0);
+    // 32 × 32 stretched by 1.28 round the ball's centre (within a pixel).
+    EXPECT_TRUE(QRect(int(c.x) - 21, int(c.y) - 21, 43, 43).contains(ring));
+    EXPECT_FALSE(ring.isEmpty());
+}
+
 TEST_F(TableSceneTest, PointerPicturesBecomeTheControlsPointer) {
     CTableScene& scene = make(800, 600);
     scene.SetPointerPicture(1);
