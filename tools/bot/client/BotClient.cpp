@@ -325,6 +325,7 @@ void CBotClient::onVerdict(const SphereArray& wire, int seat, int chances, int16
         check.own = m_pending->own;
         check.recovered = m_pending->recovered;
         check.steps = m_pending->outcome.steps;
+        check.nextSeat = seatOrNone(static_cast<uint16_t>(seat));
         check.identical = std::memcmp(balls.data(), m_pending->outcome.balls.data(),
                                       sizeof(SphereRecord) * balls.size()) == 0;
         if (!check.recovered) {
@@ -346,6 +347,13 @@ void CBotClient::onVerdict(const SphereArray& wire, int seat, int chances, int16
 void CBotClient::onRecovery(const CRecoverHead& head, int16_t status, int chances,
                             std::optional<int> solids, std::optional<int> stripes,
                             const CRecoverShot* shot) {
+    if (!m_view.interrupted && m_pending && m_pending->own && !m_pending->recovered) {
+        // The position was sent before our strike reached the server (a
+        // player came back meanwhile): the server judges the strike all the
+        // same and its verdict follows. The turn this message shows is over.
+        log(QStringLiteral("a position message crossed our shot; waiting for its verdict"));
+        return;
+    }
     ++m_nRecoveries;
     m_view.interrupted = false;
     m_view.gameStarted = true;
