@@ -22,6 +22,7 @@ inline constexpr int kNoSeat = -1;
 
 // Desk statuses the verdicts set on every client.
 inline constexpr int16_t kStatusNoInput = -1;
+inline constexpr int16_t kStatusBeforeGame = 0; // the start button
 inline constexpr int16_t kStatusBreakAim = 1;
 inline constexpr int16_t kStatusBreakFlight = 2;
 inline constexpr int16_t kStatusAim = 3;
