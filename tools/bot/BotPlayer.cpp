@@ -1,6 +1,7 @@
 #include "tools/bot/BotPlayer.h"
 
 #include <chrono>
+#include <utility>
 
 namespace bot {
 
@@ -14,8 +15,8 @@ int64_t nowUs() {
 
 } // namespace
 
-CBotPlayer::CBotPlayer(CBotClient& client, const BrainSettings& settings)
-    : m_client(client), m_brain(settings), m_worker([this] { work(); }) {}
+CBotPlayer::CBotPlayer(CBotClient& client, Chooser chooser)
+    : m_client(client), m_choose(std::move(chooser)), m_worker([this] { work(); }) {}
 
 CBotPlayer::~CBotPlayer() {
     {
@@ -37,7 +38,7 @@ void CBotPlayer::work() {
             r = *m_job;
             m_job.reset();
         }
-        const ShotChoice choice = m_brain.choose(r);
+        const ShotChoice choice = m_choose(r);
         QMetaObject::invokeMethod(
             &m_context, [this, choice] { thought(choice); }, Qt::QueuedConnection);
     }

@@ -20,6 +20,7 @@
 #include <QObject>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -28,7 +29,11 @@ namespace bot {
 
 class CBotPlayer {
 public:
-    CBotPlayer(CBotClient& client, const BrainSettings& settings);
+    // What chooses a shot: the brain's choose(), called on the player's own
+    // thread, one request at a time.
+    using Chooser = std::function<ShotChoice(const ShotRequest&)>;
+
+    CBotPlayer(CBotClient& client, Chooser chooser);
     ~CBotPlayer(); // waits for a choice in the making, which is then dropped
     CBotPlayer(const CBotPlayer&) = delete;
     CBotPlayer& operator=(const CBotPlayer&) = delete;
@@ -59,7 +64,7 @@ private:
     ShotRequest request(Task task) const;
 
     CBotClient& m_client;
-    CShotBrain m_brain;
+    Chooser m_choose;
     QObject m_context; // receives the brain's answers on the client's thread
     // One thread for the whole game: the physics engine keeps per-thread
     // data, made once.

@@ -35,10 +35,11 @@ int main(int argc, char** argv) {
     }
 
     bot::CBotClient client(options.settings);
-    bot::BrainSettings brain;
-    brain.level = options.level;
-    brain.seed = options.seed;
-    bot::CBotPlayer player(client, brain);
+    bot::BrainSettings settings;
+    settings.level = options.level;
+    settings.seed = options.seed;
+    bot::CShotBrain brain(settings);
+    bot::CBotPlayer player(client, [&brain](const bot::ShotRequest& r) { return brain.choose(r); });
     bool leaving = false;
     auto& cb = client.Callbacks();
     cb.log = [](const QString& line) {
