@@ -7,11 +7,11 @@
 #include "tools/bot/BotPlayer.h"
 
 #include "platform/timers/WindowTimers.h"
+#include "tests/tools/WaitUntil.h"
 #include "tools/server/GameServer.h"
 #include "tools/server/ServerLog.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,14 +22,8 @@ namespace {
 
 constexpr uint16_t kDesk = 3;
 
-bool waitUntil(const std::function<bool()>& done, int ms = 20000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
+bool waitUntil(const std::function<bool()>& done) {
+    return tools::testing::waitUntil(done, 20000);
 }
 
 // Holds the first choice of a shot in play (not a break, not ball in hand),

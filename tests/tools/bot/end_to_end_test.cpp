@@ -6,8 +6,9 @@
 // it comes back, gets its recovery message and the games go on. And a bot at
 // full strength beats one at the weakest setting through the real server.
 
+#include "tests/tools/WaitUntil.h"
+
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -19,13 +20,7 @@ namespace {
 constexpr int kTimeoutMs = 60000;
 
 bool waitUntil(const std::function<bool()>& done, int ms = kTimeoutMs) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
+    return tools::testing::waitUntil(done, ms);
 }
 
 // A child process whose standard output is collected line by line.

@@ -8,10 +8,10 @@
 #include "billiards/protocol/Messages.h"
 #include "desk/model/StandardRack.h"
 #include "platform/timers/WindowTimers.h"
+#include "tests/tools/WaitUntil.h"
 #include "tools/server/ClientLink.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,14 +22,8 @@ namespace {
 
 using namespace protocol;
 
-bool waitUntil(const std::function<bool()>& done, int ms = 10000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
+bool waitUntil(const std::function<bool()>& done) {
+    return tools::testing::waitUntil(done, 10000);
 }
 
 // One connection, whatever the test sends on it; every frame the client
