@@ -25,25 +25,11 @@ namespace {
 using namespace bot;
 
 desk::ShotOutcome play(desk::CShotEngine& engine, const ShotRequest& r, const ShotChoice& c) {
-    engine.setMyGroup(r.myGroup);
-    if (r.isBreak) {
-        engine.placeRack(r.balls);
-    } else {
-        engine.placeFromRecords(r.balls);
-        if (c.placement)
-            engine.placeCueBall(desk::fromInterface(c.placement->x),
-                                desk::fromInterface(c.placement->y), true);
-    }
-    return engine.runShot(c.strike);
+    return referee::ReplayShot(engine, positionOf(r, c), r.myGroup, c.strike);
 }
 
 desk::BallStatuses statusesOf(const ShotRequest& r, const ShotChoice& c) {
-    desk::BallStatuses s{};
-    for (int i = 0; i < desk::kBallCount; ++i)
-        s[static_cast<std::size_t>(i)] = r.balls[static_cast<std::size_t>(i)].m_nStatus;
-    if (c.placement)
-        s[desk::kCueBall] = desk::kOnTable;
-    return s;
+    return positionOf(r, c).Statuses();
 }
 
 // Positions from games a full-strength brain plays alone: every shot after
@@ -55,7 +41,7 @@ const std::vector<ShotRequest>& positions() {
         desk::CShotEngine engine;
         for (uint32_t seed = 1; seed <= 6; ++seed) {
             ShotRequest r;
-            r.balls = desk::standardRack(seed);
+            r.position = referee::CTablePosition::Rack(desk::standardRack(seed));
             r.isBreak = true;
             for (int n = 0; n < 12; ++n) {
                 const ShotChoice c = brain.choose(r);
@@ -65,7 +51,7 @@ const std::vector<ShotRequest>& positions() {
                     break;
                 if (!f.foul)
                     r.myGroup = f.groupAfter;
-                r.balls = o.balls;
+                r.position = referee::CTablePosition::AfterShot(o.balls);
                 r.isBreak = false;
                 r.ballInHand = o.judge.m_bWhiteGone != 0;
                 out.push_back(r);
@@ -122,7 +108,7 @@ void Break(benchmark::State& state) {
     std::vector<ShotRequest> racks;
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         ShotRequest r;
-        r.balls = desk::standardRack(seed);
+        r.position = referee::CTablePosition::Rack(desk::standardRack(seed));
         r.isBreak = true;
         racks.push_back(r);
     }
@@ -168,7 +154,7 @@ void Snookered(benchmark::State& state) {
     on(7, 24.07, 5.97);
     on(desk::kCueBall, 19.57, 1.18);
     ShotRequest r;
-    r.balls = balls;
+    r.position = referee::CTablePosition::AfterShot(balls);
     r.myGroup = desk::kStripes;
     CShotBrain brain({kStrongestLevel, 3, budget});
     int64_t sims = 0;

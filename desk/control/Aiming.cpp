@@ -13,7 +13,6 @@ constexpr double kPi = static_cast<double>(3.14159265358979f);
 constexpr double kTargetRadiusSquared = 6.0;
 constexpr double kArrowHideDistance = 1.2;
 constexpr double kArrowLength = 50.0;
-constexpr double kPlacementClearance = 2.0; // two radii
 constexpr double kCueLength = 26.0;
 constexpr int kPowerStep = 100;
 constexpr double kPullBackStep = 0.3;
@@ -95,15 +94,6 @@ WorldPoint arrowTip(WorldPoint ball, WorldPoint p) {
     if (d == 0)
         return ball;
     return {ball.x + dx / d * kArrowLength, ball.y + dy / d * kArrowLength};
-}
-
-bool clearOfBalls(const BallCentres& balls, WorldPoint p) {
-    for (const WorldPoint& b : balls) {
-        const double d = (b.x - p.x) * (b.x - p.x) + (b.y - p.y) * (b.y - p.y);
-        if (d < kPlacementClearance * kPlacementClearance)
-            return false;
-    }
-    return true;
 }
 
 bool aimLineReachesPointer(WorldPoint cue, double angle, double pullBack, WorldPoint p) {

@@ -4,6 +4,7 @@
 // the power bar, the target ball under the pointer and the placement test.
 
 #include "desk/model/Balls.h"
+#include "desk/model/CuePlacement.h"
 #include "desk/model/ViewGeometry.h"
 #include "desk/physics/PhysicsWorld.h"
 
@@ -44,8 +45,10 @@ void powerBarClick(PowerState& state, int fromTop, int barHeight);
 // A release with (almost) no power still sends a soft shot.
 int releasePower(int power);
 
-// Balls 0 … 14 as the aiming aid and the placement test see them.
-using BallCentres = std::array<WorldPoint, kObjectBallCount>;
+// Balls 0 … 14 as the aiming aid and the placement test see them
+// (desk::BallCentres; the placement test is desk::clearOfBalls).
+using desk::BallCentres;
+using desk::clearOfBalls;
 
 // The object ball whose centre is nearest to the pointer within √6, or −1.
 int targetBallAt(const BallCentres& balls, WorldPoint pointer);
@@ -55,9 +58,6 @@ bool arrowShownFor(WorldPoint ball, WorldPoint pointer);
 // Where the arrow points: 50 units beyond the ball on the side away from
 // the pointer.
 WorldPoint arrowTip(WorldPoint ball, WorldPoint pointer);
-
-// The cue ball may be put where it keeps two radii from every object ball.
-bool clearOfBalls(const BallCentres& balls, WorldPoint point);
 
 // Whether the aim line shows: the pointer lies farther from the middle of
 // the cue stick than the cue ball does.

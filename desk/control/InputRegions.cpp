@@ -1,5 +1,6 @@
 #include "desk/control/InputRegions.h"
 
+#include "desk/model/CuePlacement.h"
 #include "desk/model/Units.h"
 
 namespace desk::control {
@@ -13,11 +14,6 @@ constexpr int kBarLeft = 24;
 constexpr int kBarTop = 484;
 constexpr int kBarWidth = 16; // not scaled
 constexpr int kBarHeight = 100;
-constexpr int kMarginLeft = 57;
-constexpr int kMarginTop = 61;
-constexpr int kMarginBottom = 210;
-constexpr int kHeadString = 205;
-constexpr int kPlacementInset = 15;
 } // namespace
 
 CInputRegions::CInputRegions(int width, int height) : m_nHeight(height) {
@@ -34,11 +30,8 @@ CInputRegions::CInputRegions(int width, int height) : m_nHeight(height) {
     m_startButton = {scaleX(400, width), scaleY(250, height), scaleX(464, width),
                      scaleY(282, height)};
 
-    const int insetX = scaleX(kPlacementInset, width);
-    const int insetY = scaleY(kPlacementInset, height);
-    m_placement = {scaleX(kMarginLeft, width) + insetX, scaleY(kMarginTop, height) + insetY,
-                   scaleX(kHeadString, width) - insetX,
-                   height - scaleY(kMarginBottom, height) - insetY};
+    const PixelArea placement = cuePlacementPixels(width, height);
+    m_placement = {placement.left, placement.top, placement.right, placement.bottom};
 }
 
 int32_t CInputRegions::tipOffsetAt(int py) const {

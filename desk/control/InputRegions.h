@@ -34,8 +34,7 @@ public:
     int powerBarHeight() const { return m_nBarHeight; }
 
     const PixelRect& startButton() const { return m_startButton; }
-    // Where the cue ball may be put by hand: inside the margins of the table
-    // picture by 15 pixels, and left of the head string.
+    // Where the cue ball may be put by hand (desk::cuePlacementPixels).
     const PixelRect& placementArea() const { return m_placement; }
 
 private:

@@ -2,7 +2,7 @@
 // a billiards-server. See tools/server/README.md for how to run one.
 
 #include "tools/bot/BotOptions.h"
-#include "tools/bot/SimpleShooter.h"
+#include "tools/bot/BotPlayer.h"
 #include "tools/bot/client/BotClient.h"
 
 #include <QCoreApplication>
@@ -35,7 +35,11 @@ int main(int argc, char** argv) {
     }
 
     bot::CBotClient client(options.settings);
-    bot::CSimpleShooter shooter(options.level, options.seed);
+    bot::BrainSettings settings;
+    settings.level = options.level;
+    settings.seed = options.seed;
+    bot::CShotBrain brain(settings);
+    bot::CBotPlayer player(client, [&brain](const bot::ShotRequest& r) { return brain.choose(r); });
     bool leaving = false;
     auto& cb = client.Callbacks();
     cb.log = [](const QString& line) {
@@ -45,21 +49,23 @@ int main(int argc, char** argv) {
         if (!leaving)
             client.Agree();
     };
-    cb.breakTurn = [&] { client.Break(shooter.ChooseBreak(client.View().position)); };
-    cb.shotTurn = [&] {
-        client.Shoot(shooter.ChooseShot(client.View().position, client.View().myGroup));
-    };
-    cb.placeTurn = [&] {
-        const auto [x, y] = shooter.ChoosePlacement(client.View().position);
-        client.PlaceCueBall(x, y);
+    cb.breakTurn = [&] { player.Break(); };
+    cb.shotTurn = [&] { player.Shoot(); };
+    cb.placeTurn = [&] { player.PlaceCueBall(); };
+    // Another player who wants to leave is let go: a bot has no reason to
+    // hold anybody at the table.
+    cb.exitRequested = [&](uint32_t personId) {
+        out(QStringLiteral("exit-request person=%1 answer=agree").arg(personId));
+        return 0;
     };
     cb.shotChecked = [](const bot::CShotCheck& c) {
-        out(QStringLiteral("shot seat=%1 own=%2 identical=%3 recovered=%4 steps=%5")
+        out(QStringLiteral("shot seat=%1 own=%2 identical=%3 recovered=%4 steps=%5 next=%6")
                 .arg(c.shooter)
                 .arg(c.own ? 1 : 0)
                 .arg(c.identical ? 1 : 0)
                 .arg(c.recovered ? 1 : 0)
-                .arg(c.steps));
+                .arg(c.steps)
+                .arg(c.nextSeat));
     };
     cb.gameOver = [&](const protocol::CScore_List_Server& m) {
         out(QStringLiteral("game-over winner=%1 scores=%2:%3 totals=%4:%5")
@@ -77,12 +83,17 @@ int main(int argc, char** argv) {
     };
     cb.ended = [&](const QString& why) {
         out(QStringLiteral("ended %1").arg(why));
-        out(QStringLiteral("summary games=%1 compared=%2 mismatches=%3 faults=%4 recoveries=%5")
+        const int chosen = player.ShotsChosen();
+        out(QStringLiteral("summary games=%1 compared=%2 mismatches=%3 faults=%4 recoveries=%5 "
+                           "chosen=%6 think_us=%7 stale=%8")
                 .arg(client.GamesOver())
                 .arg(client.ShotsCompared())
                 .arg(client.ShotMismatches())
                 .arg(client.NetworkFaults())
-                .arg(client.RecoveriesReceived()));
+                .arg(client.RecoveriesReceived())
+                .arg(chosen)
+                .arg(chosen > 0 ? player.ThinkingMicroseconds() / chosen : 0)
+                .arg(player.StaleChoices()));
         QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     };
     client.Connect();

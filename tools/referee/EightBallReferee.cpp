@@ -79,6 +79,24 @@ void CEightBallReferee::StartRack(int breaker) {
     m_phase = Phase::Break;
 }
 
+void CEightBallReferee::Resume(int shooter, int shooterGroup, int chances,
+                               const desk::BallStatuses& statuses, bool isBreak) {
+    if (isBreak) {
+        StartRack(shooter);
+        return;
+    }
+    m_nToPlay = validSeat(shooter) ? shooter : 0;
+    m_nBreaker = m_nToPlay;
+    m_nChances = chances > 1 ? chances : kChancesOnTurn;
+    const bool grouped = shooterGroup == desk::kSolids || shooterGroup == desk::kStripes;
+    m_group[m_nToPlay] = grouped ? shooterGroup : desk::kOpenTable;
+    m_group[other(m_nToPlay)] = grouped ? 1 - shooterGroup : desk::kOpenTable;
+    m_fouls[0] = m_fouls[1] = 0;
+    m_statuses = statuses;
+    m_statuses[kCueBall] = kOnTable;
+    m_phase = Phase::Aim;
+}
+
 int CEightBallReferee::GroupOf(int seat) const {
     return validSeat(seat) ? m_group[seat] : desk::kOpenTable;
 }

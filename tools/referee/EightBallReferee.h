@@ -22,6 +22,7 @@ inline constexpr int kNoSeat = -1;
 
 // Desk statuses the verdicts set on every client.
 inline constexpr int16_t kStatusNoInput = -1;
+inline constexpr int16_t kStatusBeforeGame = 0; // the start button
 inline constexpr int16_t kStatusBreakAim = 1;
 inline constexpr int16_t kStatusBreakFlight = 2;
 inline constexpr int16_t kStatusAim = 3;
@@ -78,6 +79,15 @@ public:
     // A new rack (a new game or a re-rack): every ball on the table, the
     // groups open, `breaker` to break with one chance.
     void StartRack(int breaker);
+
+    // A game already under way, taken up before `shooter`'s shot: his group
+    // (the other seat has the other one; both open with kOpenTable), his
+    // chances, and the balls' statuses before the shot (the cue ball on the
+    // table, placed when it was in hand). With `isBreak` the shot is the
+    // break of a new rack. For judging shots that are only considered, as a
+    // player weighing his options does; the fouls counted start from zero.
+    void Resume(int shooter, int shooterGroup, int chances, const desk::BallStatuses& statuses,
+                bool isBreak);
 
     // The break's outcome, and a shot in play. Out of phase (no break or no
     // shot expected) they change nothing and return a verdict with no seat.

@@ -1,5 +1,6 @@
 #include "tools/referee/ReportCheck.h"
 
+#include "desk/model/CuePlacement.h"
 #include "desk/model/TableLayout.h"
 #include "desk/model/Units.h"
 #include "desk/model/ViewGeometry.h"
@@ -165,33 +166,27 @@ CheckResult CheckShotJudge(const desk::BallStatuses& before, const desk::SphereR
     return {};
 }
 
-PlacementArea CuePlacementArea() {
-    // The desk's area in design pixels: from the left margin + 15 to 205 − 15
-    // across, from the top margin + 15 to the bottom margin − 15 down.
-    const desk::CViewGeometry view;
-    const desk::WorldPoint topLeft = view.screenToWorld(57 + 15, 61 + 15);
-    const desk::WorldPoint bottomRight =
-        view.screenToWorld(205 - 15, desk::kDesignHeight - 210 - 15);
-    return {topLeft.x, bottomRight.x, bottomRight.y, topLeft.y};
-}
-
 CheckResult CheckCuePlacement(const desk::SphereRecords& records, int32_t x, int32_t y) {
     // A window of another size maps its pixel area onto nearly the same
     // world rectangle; a little slack keeps such desks legal.
     constexpr double kSlack = 0.25;
-    const PlacementArea area = CuePlacementArea();
+    constexpr double kClearanceSlack = -1e-4;
+    const desk::Rect area = desk::cuePlacementArea();
     const double wx = desk::fromInterface(x);
     const double wy = desk::fromInterface(y);
     if (!(wx >= area.left - kSlack && wx <= area.right + kSlack && wy >= area.bottom - kSlack &&
           wy <= area.top + kSlack))
         return problem(ReportProblem::BadPlacement, kCueBall);
+    // Every object ball where the desks hold it, as the desk's own test
+    // sees them: a pocketed ball waits in its tray slot and never blocks.
+    desk::BallCentres centres;
     for (int i = 0; i < kObjectBallCount; ++i) {
         const SphereRecord& b = records[static_cast<std::size_t>(i)];
-        if (b.m_nStatus != kOnTable)
-            continue;
-        if (std::hypot(wx - world(b.m_nX), wy - world(b.m_nY)) < 2 * kBallRadius - 1e-4)
-            return problem(ReportProblem::BadPlacement, i);
+        centres[static_cast<std::size_t>(i)] = {desk::fromInterface(b.m_nX),
+                                                desk::fromInterface(b.m_nY)};
     }
+    if (!desk::clearOfBalls(centres, {wx, wy}, kClearanceSlack))
+        return problem(ReportProblem::BadPlacement);
     return {};
 }
 

@@ -42,15 +42,10 @@ CheckResult CheckBreakJudge(const desk::BallStatuses& before, const desk::Sphere
 CheckResult CheckShotJudge(const desk::BallStatuses& before, const desk::SphereRecords& reported,
                            int touchedNothing, int touchedMyself, int noCushion);
 
-// A cue-ball placement (interface units) for ball in hand: inside the
+// A cue-ball placement (interface units) for ball in hand: the desk's rule
+// (desk/model/CuePlacement.h) for a window of the design size, inside the
 // placement area behind the head line and at least two radii from every
 // object ball on the table.
 CheckResult CheckCuePlacement(const desk::SphereRecords& records, int32_t x, int32_t y);
-
-// The placement area in world units (the desk's, for a window of the design size).
-struct PlacementArea {
-    double left, right, bottom, top;
-};
-PlacementArea CuePlacementArea();
 
 } // namespace referee

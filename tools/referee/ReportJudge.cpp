@@ -13,7 +13,9 @@ desk::BallStatuses statusesOf(const desk::SphereRecords& r) {
     return s;
 }
 
-ShotFacts factsOf(const desk::ShotOutcome& out) {
+} // namespace
+
+ShotFacts FactsOf(const desk::ShotOutcome& out) {
     ShotFacts f;
     f.after = statusesOf(out.balls);
     f.firstPocketed = out.judge.m_nFirst_Gone;
@@ -24,14 +26,12 @@ ShotFacts factsOf(const desk::ShotOutcome& out) {
     return f;
 }
 
-} // namespace
-
 JudgedReport JudgeFromReplay(desk::CShotEngine& engine, const CTablePosition& position,
                              int shooterGroup, const desk::Strike& strike) {
     const desk::ShotOutcome replay = ReplayShot(engine, position, shooterGroup, strike);
     JudgedReport j;
     j.balls = replay.balls;
-    j.facts = factsOf(replay);
+    j.facts = FactsOf(replay);
     j.identical = true;
     return j;
 }
@@ -62,7 +62,7 @@ JudgedReport JudgeReport(desk::CShotEngine& engine, const CTablePosition& positi
                                             sizeof(SphereRecord) * report.balls.size()) == 0;
     if (!j.check.ok()) {
         j.balls = replay.balls;
-        j.facts = factsOf(replay);
+        j.facts = FactsOf(replay);
         return j;
     }
     j.balls = report.balls;

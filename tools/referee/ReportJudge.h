@@ -34,6 +34,10 @@ struct JudgedReport {
 JudgedReport JudgeReport(desk::CShotEngine& engine, const CTablePosition& position,
                          int shooterGroup, const desk::Strike& strike, const ReportedShot& report);
 
+// The facts the referee judges, read off a simulated shot: the statuses of
+// its final records and the values of its shot record.
+ShotFacts FactsOf(const desk::ShotOutcome& outcome);
+
 // The facts of a shot that nobody reported, from the replay alone.
 JudgedReport JudgeFromReplay(desk::CShotEngine& engine, const CTablePosition& position,
                              int shooterGroup, const desk::Strike& strike);

@@ -107,14 +107,6 @@ TEST(AimingAid, ArrowRunsAwayFromThePointerAndHidesCloseToTheBall) {
     EXPECT_FALSE(arrowShownFor(ball, {3.81, 5}));
 }
 
-TEST(Placement, KeepsTwoRadiiFromEveryObjectBall) {
-    BallCentres balls = farAway();
-    balls[14] = {0, 0};
-    EXPECT_FALSE(clearOfBalls(balls, {1.9, 0}));
-    EXPECT_TRUE(clearOfBalls(balls, {2.0, 0}));
-    EXPECT_TRUE(clearOfBalls(farAway(), {0, 0}));
-}
-
 TEST(AimLine, ShownWhenThePointerIsBeyondTheCueBall) {
     // The stick lies behind the ball, opposite to the direction of the shot.
     EXPECT_TRUE(aimLineReachesPointer({0, 0}, 0, 1.0, {5, 0}));

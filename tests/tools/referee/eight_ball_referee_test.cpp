@@ -589,5 +589,59 @@ TEST(EightBallReferee, BallsLeftFollowTheGroups) {
     EXPECT_EQ(open.BallsLeft(0), 7);
 }
 
+// A referee taken up in the middle of a game judges the next shot exactly as
+// the one that saw the game from the break: what a player weighing his
+// options is told is what the table's referee will decide.
+TEST(EightBallReferee, ResumedGameJudgesLikeThePlayedOne) {
+    struct Played {
+        std::string name;
+        CEightBallReferee referee;
+    };
+    std::vector<Played> games;
+    games.push_back({"open table after an empty break", inPlay(-1)});
+    games.push_back({"groups set, balls down", inPlay(0, {1, 9, 10})});
+    {
+        CEightBallReferee r = inPlay(0, {9});
+        r.Shot(facts(r, {}, true)); // seat 1 in hand with two chances
+        r.CueBallPlaced();
+        games.push_back({"two chances after an in-off", r});
+    }
+    {
+        CEightBallReferee r = inPlay(0, {1, 2, 3, 4, 5, 6});
+        games.push_back({"solids down to the black", r});
+    }
+    const std::vector<std::vector<int>> outcomes = {{}, {2}, {6}, {9}, {7}, {6, 7}, {11, 12}};
+    for (Played& g : games) {
+        for (const std::vector<int>& down : outcomes) {
+            for (bool cueDown : {false, true}) {
+                SCOPED_TRACE(g.name + ", " + std::to_string(down.size()) + " down" +
+                             (cueDown ? ", in-off" : ""));
+                CEightBallReferee played = g.referee;
+                CEightBallReferee resumed;
+                const int shooter = played.ToPlay();
+                resumed.Resume(shooter, played.GroupOf(shooter), played.Chances(),
+                               played.Statuses(), false);
+                const ShotFacts f = facts(played, down, cueDown);
+                const Verdict a = played.Shot(f);
+                const Verdict b = resumed.Shot(f);
+                EXPECT_EQ(a.foul, b.foul);
+                EXPECT_EQ(a.nextSeat, b.nextSeat);
+                EXPECT_EQ(a.chances, b.chances);
+                EXPECT_EQ(a.nextStatus, b.nextStatus);
+                EXPECT_EQ(a.winner, b.winner);
+                EXPECT_EQ(a.solidsSeat, b.solidsSeat);
+                EXPECT_EQ(a.stripesSeat, b.stripesSeat);
+            }
+        }
+    }
+
+    CEightBallReferee rack;
+    rack.Resume(1, S, 2, rack.Statuses(), true);
+    EXPECT_EQ(rack.CurrentPhase(), CEightBallReferee::Phase::Break);
+    EXPECT_EQ(rack.Breaker(), 1);
+    EXPECT_EQ(rack.GroupOf(1), Open) << "a new rack is open whatever the caller thought";
+    EXPECT_EQ(rack.Break(facts(rack, {7})).rerack, true);
+}
+
 } // namespace
 } // namespace referee

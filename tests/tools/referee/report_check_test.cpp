@@ -1,5 +1,6 @@
 #include "tools/referee/ReportCheck.h"
 
+#include "desk/model/CuePlacement.h"
 #include "desk/model/StandardRack.h"
 #include "desk/model/Units.h"
 #include "desk/model/ViewGeometry.h"
@@ -173,7 +174,7 @@ TEST(ReportCheck, JudgingValuesAgainstTheBalls) {
 TEST(ReportCheck, CueBallPlacement) {
     const desk::SphereRecords rack = desk::standardRack(5);
     const desk::BallPosition spot = desk::breakSpot();
-    const PlacementArea area = CuePlacementArea();
+    const desk::Rect area = desk::cuePlacementArea();
     EXPECT_LT(area.left, spot.x);
     EXPECT_GT(area.right, spot.x);
     const auto at = [&](double x, double y) {

@@ -9,6 +9,7 @@
 #include "billiards/protocol/Framing.h"
 #include "billiards/protocol/MessageTable.h"
 #include "billiards/protocol/TableMessages.h"
+#include "tests/tools/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -20,16 +21,7 @@
 
 namespace server::testing {
 
-// Runs the event loop until `done` holds or `ms` pass.
-inline bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
+using tools::testing::waitUntil;
 
 class ScriptedClient {
 public:

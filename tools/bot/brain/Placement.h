@@ -1,20 +1,14 @@
 #pragma once
-// Ball in hand: where the desk lets a player put the cue ball. The area is
-// the strip behind the head line that the desk accepts clicks in (design
-// pixels 15 inside the table picture's left, top and bottom margins, up to 190
-// from the left edge), and the cue ball must keep two radii from the centre
-// of every object ball.
+// Ball in hand: the desk's rule of where the cue ball may go
+// (desk/model/CuePlacement.h) applied to the brain's view of the table, and
+// the spots the brain falls back on when no planned shot suggests one.
 
-#include "desk/model/TableLayout.h"
-#include "desk/model/ViewGeometry.h"
+#include "desk/model/CuePlacement.h"
 #include "tools/bot/brain/TableState.h"
 
 #include <vector>
 
 namespace bot {
-
-// The placement area in world units for a desk of the given window size.
-desk::Rect placementArea(const desk::CViewGeometry& view = desk::CViewGeometry());
 
 // The desk's test: inside the area and at least two radii from every object
 // ball (balls in their tray slots are far away and never block).

@@ -4,13 +4,15 @@
 
 namespace bot {
 
-CShotBrain::CShotBrain(const BrainSettings& settings)
-    : m_settings(settings), m_noise(settings.seed) {
-    // Every search starts from the engine's state after a finished shot, as a
-    // desk's does after the authoritative balls arrive, so that the same
-    // position and strike always simulate alike.
-    m_engine.finishShot();
+referee::CTablePosition positionOf(const ShotRequest& request, const ShotChoice& choice) {
+    referee::CTablePosition p = request.position;
+    if (choice.placement)
+        p.PlaceCueBall({choice.placement->x, choice.placement->y});
+    return p;
 }
+
+CShotBrain::CShotBrain(const BrainSettings& settings)
+    : m_settings(settings), m_noise(settings.seed) {}
 
 ShotChoice CShotBrain::choose(const ShotRequest& request) {
     CShotSearch search(m_engine, request, m_settings.simulationBudget);

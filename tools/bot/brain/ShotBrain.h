@@ -19,6 +19,7 @@
 #include "desk/physics/ShotEngine.h"
 #include "tools/bot/brain/AimNoise.h"
 #include "tools/bot/brain/Forecast.h"
+#include "tools/referee/ShotReplay.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,9 +27,15 @@
 namespace bot {
 
 struct ShotRequest {
-    desk::SphereRecords balls{}; // the position as the server last sent it
+    // The position as every desk of the table holds it: the records the
+    // server last sent, how the desks took them (a rebuilt rack, or the
+    // records after a shot) and a cue ball already placed from the hand.
+    // Every simulation starts from exactly that engine state, so a planned
+    // strike does on the table what it did in the simulation.
+    referee::CTablePosition position;
     int myGroup = desk::kOpenTable;
-    bool isBreak = false; // the opening shot of a rack, from the rack's records
+    int chances = 1;      // the shooter's chances in this visit
+    bool isBreak = false; // the opening shot of a rack
     bool ballInHand = false;
 };
 
@@ -59,6 +66,10 @@ struct BrainSettings {
     uint32_t seed = 1;
     int simulationBudget = kDefaultSimulationBudget;
 };
+
+// The position `choice` is struck from: the request's, with the cue ball
+// placed where the choice puts it.
+referee::CTablePosition positionOf(const ShotRequest& request, const ShotChoice& choice);
 
 class CShotBrain {
 public:

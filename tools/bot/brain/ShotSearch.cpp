@@ -1,5 +1,6 @@
 #include "tools/bot/brain/ShotSearch.h"
 
+#include "desk/model/CuePlacement.h"
 #include "desk/model/Units.h"
 #include "tools/bot/brain/AimNoise.h"
 #include "tools/bot/brain/Placement.h"
@@ -73,29 +74,26 @@ CueSpot spotAt(Vec2 world) {
 }
 
 CShotSearch::CShotSearch(desk::CShotEngine& engine, const ShotRequest& request, int budget)
-    : m_engine(engine), m_request(request), m_table(tableStateFrom(request.balls)),
-      m_nGroup(request.myGroup == desk::kSolids || request.myGroup == desk::kStripes
+    : m_engine(engine), m_request(request),
+      m_table(tableStateFrom(request.position.DisplayRecords())),
+      m_nGroup(!request.isBreak &&
+                       (request.myGroup == desk::kSolids || request.myGroup == desk::kStripes)
                    ? request.myGroup
                    : desk::kOpenTable),
       m_nBudget(std::max(budget, 1)) {
     // A cue ball that is not on the table can only be played from the hand.
     if (!m_request.isBreak && !m_table.onTable(desk::kCueBall))
         m_request.ballInHand = true;
-    m_engine.setMyGroup(m_nGroup);
 }
 
 CShotSearch::Trial CShotSearch::simulate(const desk::Strike& strike,
                                          const std::optional<CueSpot>& placement, int track) {
     ++m_nSimulations;
-    if (m_request.isBreak) {
-        m_engine.placeRack(m_request.balls);
-    } else {
-        m_engine.placeFromRecords(m_request.balls);
-        if (placement) {
-            const Vec2 at = worldOf(*placement);
-            m_engine.placeCueBall(at.x, at.y, true);
-        }
-    }
+    referee::CTablePosition from = m_request.position;
+    if (placement)
+        from.PlaceCueBall({placement->x, placement->y});
+    from.Prepare(m_engine);
+    m_engine.setMyGroup(m_nGroup);
 
     Trial t;
     const Vec2 start = track >= 0 ? m_table.at(track) : Vec2{};
@@ -117,7 +115,8 @@ CShotSearch::Trial CShotSearch::simulate(const desk::Strike& strike,
     t.outcome = m_engine.runShot(strike, observer);
     if (track >= 0 && t.outcome.judge.m_bGone[track] != 0)
         t.targetPotted = true;
-    t.forecast = forecastShot(m_table.status, m_nGroup, m_request.isBreak, t.outcome);
+    t.forecast =
+        forecastShot(from.Statuses(), m_nGroup, m_request.isBreak, t.outcome, m_request.chances);
     t.score = scoreOf(t.forecast, t.outcome);
     return t;
 }
@@ -134,10 +133,14 @@ double CShotSearch::scoreOf(const Forecast& f, const desk::ShotOutcome& o) const
 
     const TableState after = tableStateFrom(o.balls);
     const Vec2 cue = after.at(desk::kCueBall);
-    if (f.keepsTurn) {
+    if (f.keepsTurn && f.ownPotted > 0) {
         return kPotScore + kExtraPotScore * std::max(f.ownPotted - 1, 0) +
                kPositionScore * bestEase(after, cue, f.groupAfter);
     }
+    // A chance left from the other player's foul: the shooter plays again
+    // from where the balls stopped.
+    if (f.keepsTurn)
+        return kPositionScore * bestEase(after, cue, f.groupAfter);
     if (m_request.isBreak)
         return 0.0;
     // The turn may pass: leave the other player as little as possible.
@@ -347,7 +350,7 @@ CueSpot CShotSearch::fallbackPlacement() const {
     // The spot with the most open lines to a ball that may be hit first.
     const std::vector<Vec2> spots = placementGrid(m_table);
     if (spots.empty()) {
-        const desk::Rect a = placementArea();
+        const desk::Rect a = desk::cuePlacementArea();
         return spotAt({(a.left + a.right) / 2, (a.bottom + a.top) / 2});
     }
     std::size_t best = 0;

@@ -3,6 +3,7 @@
 #include "billiards/protocol/ConnectionTexts.h"
 #include "billiards/protocol/MessageDispatch.h"
 #include "platform/text/Gbk.h"
+#include "tools/referee/EightBallReferee.h"
 
 #include <QTimer>
 #include <cstring>
@@ -191,122 +192,123 @@ bool CBotClient::handleTable(uint16_t type, std::span<const uint8_t> body) {
 
 bool CBotClient::handleBilliards(uint16_t type, std::span<const uint8_t> body) {
     const int mySeat = m_view.mySeat;
-    DispatchFromServer(type, body,
-                       Overloaded{
-                           [&](const CGame_Start_Server&) {
-                               m_view.gameStarted = true;
-                               m_view.handInProgress = false;
-                               m_view.deskStatus = 0;
-                               m_view.myGroup = desk::kOpenTable;
-                               m_view.solidsSeat = m_view.stripesSeat = -1;
-                               m_view.agreed[0] = m_view.agreed[1] = false;
-                               m_view.turnSeat = -1;
-                               m_pending.reset();
-                               scheduleTurn();
-                           },
-                           [&](const CAgree_Start& m) {
-                               if (m.m_nVersion == kWrongVersion) {
-                                   end(QStringLiteral("wrong version at seat %1").arg(m.m_nSeatNo));
-                                   return;
-                               }
-                               if (m.m_nSeatNo <= 1)
-                                   m_view.agreed[m.m_nSeatNo] = true;
-                           },
-                           [&](const COneHand_Start_Server& m) {
-                               m_view.deskStatus = 1;
-                               m_view.position =
-                                   referee::CTablePosition::Rack(toRecords(m.m_Sphere));
-                               m_view.turnSeat = seatOrNone(m.m_nSeatNo);
-                               m_view.chances = 1;
-                               m_view.handInProgress = true;
-                               m_pending.reset();
-                               scheduleTurn();
-                           },
-                           [&](const CTurn_InStart&) { m_view.deskStatus = 1; },
-                           [&](const CTurn_InPlay&) { m_view.deskStatus = 3; },
-                           [&](const CCrash_Begin_InStart& m) {
-                               m_view.deskStatus = m.m_nStatus;
-                               const bool own = m.m_nSeatNo == mySeat && !m_view.watcher;
-                               if (!(own && m_bOwnStrike))
-                                   simulate(m.m_nSeatNo, {m.arc, m.speed, m.z}, false);
-                               m_bOwnStrike = false;
-                           },
-                           [&](const CCrash_Begin_InPlay& m) {
-                               m_view.deskStatus = m.m_nStatus;
-                               const bool own = m.m_nSeatNo == mySeat && !m_view.watcher;
-                               if (!(own && m_bOwnStrike))
-                                   simulate(m.m_nSeatNo, {m.arc, m.speed, m.z}, false);
-                               m_bOwnStrike = false;
-                           },
-                           [&](const CCrash_End_InStart_Server& m) {
-                               setGroups(seatOrNone(m.m_nSeatNo_Mono), seatOrNone(m.m_nSeatNo_Hua));
-                               onVerdict(m.m_Sphere, m.m_nSeatNo, m.gan_num, m.m_nStatus);
-                           },
-                           [&](const CCrash_End_InPlay_Server& m) {
-                               onVerdict(m.m_Sphere, m.m_nSeatNo, m.gan_num, m.m_nStatus);
-                           },
-                           [&](const CBall_Moving&) {},
-                           [&](const CBall_Moved& m) {
-                               m_view.deskStatus = m.m_nStatus;
-                               m_view.position.PlaceCueBall({m.x, m.y});
-                               m_view.turnSeat = seatOrNone(m.m_nSeatNo);
-                               scheduleTurn();
-                           },
-                           [&](const CGuo_InMoving_Server& m) {
-                               m_view.turnSeat = seatOrNone(m.m_nSeatNo_Next);
-                               m_view.chances = m.num;
-                               scheduleTurn();
-                           },
-                           [&](const CGuo_InPlay_Server& m) {
-                               m_view.turnSeat = seatOrNone(m.m_nSeatNo_Next);
-                               m_view.chances = m.num;
-                               scheduleTurn();
-                           },
-                           [&](const CScore_List_Server& m) {
-                               m_view.handInProgress = false;
-                               m_view.turnSeat = -1;
-                               for (int s = 0; s < 2; ++s)
-                                   m_view.scores[s] = static_cast<int16_t>(m.m_nTotalScore[s]);
-                               ++m_nGamesOver;
-                               log(QStringLiteral("game over: seat %1 wins, totals %2 : %3")
-                                       .arg(m.m_nWinner)
-                                       .arg(m.m_nTotalScore[0])
-                                       .arg(m.m_nTotalScore[1]));
-                               if (m_callbacks.gameOver)
-                                   m_callbacks.gameOver(m);
-                           },
-                           [&](const CRecover_Idle& m) {
-                               ++m_nRecoveries;
-                               m_view.interrupted = false;
-                               m_view.gameStarted = true;
-                               m_view.handInProgress = false;
-                               m_view.deskStatus = 0;
-                               m_view.turnSeat = -1;
-                               for (int s = 0; s < 2; ++s) {
-                                   m_view.agreed[s] = m.m_nAgreed[s] == 1;
-                                   m_view.scores[s] = m.m_nScore[s];
-                               }
-                               scheduleTurn();
-                           },
-                           [&](const CRecover_Turn_OnKai& m) {
-                               onRecovery(m, 1, m.num, std::nullopt, std::nullopt, nullptr);
-                           },
-                           [&](const CRecover_Crash_OnKai& m) {
-                               onRecovery(m, 2, m_view.chances, std::nullopt, std::nullopt, &m);
-                           },
-                           [&](const CRecover_Turn_OnPlay& m) {
-                               onRecovery(m, 3, m.num, seatOrNone(m.m_nSeatNo_Mono),
-                                          seatOrNone(m.m_nSeatNo_Hua), nullptr);
-                           },
-                           [&](const CRecover_Crash_OnPlay& m) {
-                               onRecovery(m, 4, m_view.chances, seatOrNone(m.m_nSeatNo_Mono),
-                                          seatOrNone(m.m_nSeatNo_Hua), &m);
-                           },
-                           [&](const CRecover_Moving& m) {
-                               onRecovery(m, 5, m_view.chances, seatOrNone(m.m_nSeatNo_Mono),
-                                          seatOrNone(m.m_nSeatNo_Hua), nullptr);
-                           },
-                       });
+    DispatchFromServer(
+        type, body,
+        Overloaded{
+            [&](const CGame_Start_Server&) {
+                m_view.gameStarted = true;
+                m_view.handInProgress = false;
+                m_view.deskStatus = referee::kStatusBeforeGame;
+                m_view.myGroup = desk::kOpenTable;
+                m_view.solidsSeat = m_view.stripesSeat = -1;
+                m_view.agreed[0] = m_view.agreed[1] = false;
+                m_view.turnSeat = -1;
+                m_pending.reset();
+                scheduleTurn();
+            },
+            [&](const CAgree_Start& m) {
+                if (m.m_nVersion == kWrongVersion) {
+                    end(QStringLiteral("wrong version at seat %1").arg(m.m_nSeatNo));
+                    return;
+                }
+                if (m.m_nSeatNo <= 1)
+                    m_view.agreed[m.m_nSeatNo] = true;
+            },
+            [&](const COneHand_Start_Server& m) {
+                m_view.deskStatus = referee::kStatusBreakAim;
+                m_view.position = referee::CTablePosition::Rack(toRecords(m.m_Sphere));
+                m_view.turnSeat = seatOrNone(m.m_nSeatNo);
+                m_view.chances = 1;
+                m_view.handInProgress = true;
+                m_pending.reset();
+                scheduleTurn();
+            },
+            [&](const CTurn_InStart&) { m_view.deskStatus = referee::kStatusBreakAim; },
+            [&](const CTurn_InPlay&) { m_view.deskStatus = referee::kStatusAim; },
+            [&](const CCrash_Begin_InStart& m) {
+                m_view.deskStatus = m.m_nStatus;
+                const bool own = m.m_nSeatNo == mySeat && !m_view.watcher;
+                if (!(own && m_bOwnStrike))
+                    simulate(m.m_nSeatNo, {m.arc, m.speed, m.z}, false);
+                m_bOwnStrike = false;
+            },
+            [&](const CCrash_Begin_InPlay& m) {
+                m_view.deskStatus = m.m_nStatus;
+                const bool own = m.m_nSeatNo == mySeat && !m_view.watcher;
+                if (!(own && m_bOwnStrike))
+                    simulate(m.m_nSeatNo, {m.arc, m.speed, m.z}, false);
+                m_bOwnStrike = false;
+            },
+            [&](const CCrash_End_InStart_Server& m) {
+                setGroups(seatOrNone(m.m_nSeatNo_Mono), seatOrNone(m.m_nSeatNo_Hua));
+                onVerdict(m.m_Sphere, m.m_nSeatNo, m.gan_num, m.m_nStatus);
+            },
+            [&](const CCrash_End_InPlay_Server& m) {
+                onVerdict(m.m_Sphere, m.m_nSeatNo, m.gan_num, m.m_nStatus);
+            },
+            [&](const CBall_Moving&) {},
+            [&](const CBall_Moved& m) {
+                m_view.deskStatus = m.m_nStatus;
+                m_view.position.PlaceCueBall({m.x, m.y});
+                m_view.turnSeat = seatOrNone(m.m_nSeatNo);
+                scheduleTurn();
+            },
+            [&](const CGuo_InMoving_Server& m) {
+                m_view.turnSeat = seatOrNone(m.m_nSeatNo_Next);
+                m_view.chances = m.num;
+                scheduleTurn();
+            },
+            [&](const CGuo_InPlay_Server& m) {
+                m_view.turnSeat = seatOrNone(m.m_nSeatNo_Next);
+                m_view.chances = m.num;
+                scheduleTurn();
+            },
+            [&](const CScore_List_Server& m) {
+                m_view.handInProgress = false;
+                m_view.turnSeat = -1;
+                for (int s = 0; s < 2; ++s)
+                    m_view.scores[s] = static_cast<int16_t>(m.m_nTotalScore[s]);
+                ++m_nGamesOver;
+                log(QStringLiteral("game over: seat %1 wins, totals %2 : %3")
+                        .arg(m.m_nWinner)
+                        .arg(m.m_nTotalScore[0])
+                        .arg(m.m_nTotalScore[1]));
+                if (m_callbacks.gameOver)
+                    m_callbacks.gameOver(m);
+            },
+            [&](const CRecover_Idle& m) {
+                ++m_nRecoveries;
+                m_view.interrupted = false;
+                m_view.gameStarted = true;
+                m_view.handInProgress = false;
+                m_view.deskStatus = referee::kStatusBeforeGame;
+                m_view.turnSeat = -1;
+                for (int s = 0; s < 2; ++s) {
+                    m_view.agreed[s] = m.m_nAgreed[s] == 1;
+                    m_view.scores[s] = m.m_nScore[s];
+                }
+                scheduleTurn();
+            },
+            [&](const CRecover_Turn_OnKai& m) {
+                onRecovery(m, referee::kStatusBreakAim, m.num, std::nullopt, std::nullopt, nullptr);
+            },
+            [&](const CRecover_Crash_OnKai& m) {
+                onRecovery(m, referee::kStatusBreakFlight, m_view.chances, std::nullopt,
+                           std::nullopt, &m);
+            },
+            [&](const CRecover_Turn_OnPlay& m) {
+                onRecovery(m, referee::kStatusAim, m.num, seatOrNone(m.m_nSeatNo_Mono),
+                           seatOrNone(m.m_nSeatNo_Hua), nullptr);
+            },
+            [&](const CRecover_Crash_OnPlay& m) {
+                onRecovery(m, referee::kStatusFlight, m_view.chances, seatOrNone(m.m_nSeatNo_Mono),
+                           seatOrNone(m.m_nSeatNo_Hua), &m);
+            },
+            [&](const CRecover_Moving& m) {
+                onRecovery(m, referee::kStatusBallInHand, m_view.chances,
+                           seatOrNone(m.m_nSeatNo_Mono), seatOrNone(m.m_nSeatNo_Hua), nullptr);
+            },
+        });
     return true;
 }
 
@@ -325,6 +327,7 @@ void CBotClient::onVerdict(const SphereArray& wire, int seat, int chances, int16
         check.own = m_pending->own;
         check.recovered = m_pending->recovered;
         check.steps = m_pending->outcome.steps;
+        check.nextSeat = seatOrNone(static_cast<uint16_t>(seat));
         check.identical = std::memcmp(balls.data(), m_pending->outcome.balls.data(),
                                       sizeof(SphereRecord) * balls.size()) == 0;
         if (!check.recovered) {
@@ -346,6 +349,13 @@ void CBotClient::onVerdict(const SphereArray& wire, int seat, int chances, int16
 void CBotClient::onRecovery(const CRecoverHead& head, int16_t status, int chances,
                             std::optional<int> solids, std::optional<int> stripes,
                             const CRecoverShot* shot) {
+    if (!m_view.interrupted && m_pending && m_pending->own && !m_pending->recovered) {
+        // The position was sent before our strike reached the server (a
+        // player came back meanwhile): the server judges the strike all the
+        // same and its verdict follows. The turn this message shows is over.
+        log(QStringLiteral("a position message crossed our shot; waiting for its verdict"));
+        return;
+    }
     ++m_nRecoveries;
     m_view.interrupted = false;
     m_view.gameStarted = true;
@@ -363,7 +373,7 @@ void CBotClient::onRecovery(const CRecoverHead& head, int16_t status, int chance
         // The shot in flight is replayed here; the shooter's desk reports it.
         simulate(m_view.turnSeat, {shot->arc, shot->speed, shot->z}, true);
         if (m_pending && m_pending->own)
-            report(status == 2);
+            report(status == referee::kStatusBreakFlight);
         return;
     }
     scheduleTurn();
@@ -374,7 +384,7 @@ void CBotClient::simulate(int shooter, const desk::Strike& strike, bool recovere
     p.shooter = shooter;
     p.own = shooter == m_view.mySeat && !m_view.watcher;
     p.recovered = recovered;
-    p.isBreak = m_view.deskStatus == 2;
+    p.isBreak = m_view.deskStatus == referee::kStatusBreakFlight;
     const int group = p.isBreak ? desk::kOpenTable : m_view.GroupOfSeat(shooter);
     p.outcome = referee::ReplayShot(m_engine, m_view.position, group, strike);
     m_pending = p;
@@ -405,7 +415,7 @@ void CBotClient::scheduleTurn() {
 void CBotClient::takeTurn(uint64_t serial) {
     if (serial != m_nTurnSerial || m_view.ended || m_view.interrupted || m_view.watcher)
         return;
-    if (m_view.deskStatus == 0) {
+    if (m_view.deskStatus == referee::kStatusBeforeGame) {
         if (m_view.gameStarted && !m_view.agreed[m_view.mySeat] && m_callbacks.agreeTurn)
             m_callbacks.agreeTurn();
         return;
@@ -413,15 +423,15 @@ void CBotClient::takeTurn(uint64_t serial) {
     if (!m_view.MyTurn())
         return;
     switch (m_view.deskStatus) {
-    case 1:
+    case referee::kStatusBreakAim:
         if (m_callbacks.breakTurn)
             m_callbacks.breakTurn();
         break;
-    case 3:
+    case referee::kStatusAim:
         if (m_callbacks.shotTurn)
             m_callbacks.shotTurn();
         break;
-    case 5:
+    case referee::kStatusBallInHand:
         if (m_callbacks.placeTurn)
             m_callbacks.placeTurn();
         break;
@@ -451,7 +461,7 @@ void CBotClient::Break(const desk::Strike& strike) {
     begin.z = strike.tip;
     m_connection->Send(begin);
     ++m_nTurnSerial;
-    m_view.deskStatus = 2;
+    m_view.deskStatus = referee::kStatusBreakFlight;
     m_bOwnStrike = true;
     simulate(m_view.mySeat, strike, false);
     report(true);
@@ -470,7 +480,7 @@ void CBotClient::Shoot(const desk::Strike& strike) {
     begin.z = strike.tip;
     m_connection->Send(begin);
     ++m_nTurnSerial;
-    m_view.deskStatus = 4;
+    m_view.deskStatus = referee::kStatusFlight;
     m_bOwnStrike = true;
     simulate(m_view.mySeat, strike, false);
     report(false);
@@ -489,13 +499,13 @@ void CBotClient::PlaceCueBall(int32_t x, int32_t y) {
     moved.y = y;
     m_connection->Send(moved);
     ++m_nTurnSerial;
-    m_view.deskStatus = -1; // until the server's echo
+    m_view.deskStatus = referee::kStatusNoInput; // until the server's echo
 }
 
 void CBotClient::PassTurn() {
     const uint16_t seat = static_cast<uint16_t>(m_view.mySeat);
     ++m_nTurnSerial;
-    if (m_view.deskStatus == 5) {
+    if (m_view.deskStatus == referee::kStatusBallInHand) {
         CGuo_InMoving m;
         m.m_nSeatNo = seat;
         m_connection->Send(m);

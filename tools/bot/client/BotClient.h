@@ -71,6 +71,7 @@ struct CShotCheck {
     // shot differently from the desks that saw it live: not compared.
     bool recovered = false;
     int steps = 0;
+    int nextSeat = -1; // who plays next by the verdict (−1: nobody)
 };
 
 struct CBotCallbacks {
@@ -120,6 +121,10 @@ public:
     void LeaveSeat();
     bool RequestExit();
     void AnswerExit(uint32_t askerId, int askerSeat, int answer);
+
+    // Changes whenever a turn is taken or something arrives that may change
+    // whose turn it is: a choice made for an older value is stale.
+    uint64_t TurnSerial() const { return m_nTurnSerial; }
 
     // Counters of the run.
     int GamesOver() const { return m_nGamesOver; }

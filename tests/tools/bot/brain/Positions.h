@@ -7,6 +7,8 @@
 #include "desk/model/ViewGeometry.h"
 #include "desk/physics/ShotEngine.h"
 #include "tools/bot/brain/ShotBrain.h"
+#include "tools/referee/EightBallReferee.h"
+#include "tools/referee/ReportJudge.h"
 
 namespace bot::test {
 
@@ -34,7 +36,7 @@ public:
     }
     ShotRequest request(int group, bool inHand = false) const {
         ShotRequest r;
-        r.balls = records;
+        r.position = referee::CTablePosition::AfterShot(records);
         r.myGroup = group;
         r.ballInHand = inHand;
         return r;
@@ -42,30 +44,21 @@ public:
     desk::SphereRecords records{};
 };
 
-// Plays a choice the way a desk would after the authoritative balls arrive:
-// the records, the cue ball placed when in hand, then the strike.
+// Plays a choice the way every desk of the table replays it.
 inline desk::ShotOutcome replay(const ShotRequest& request, const ShotChoice& choice) {
     desk::CShotEngine engine;
-    engine.finishShot();
-    engine.setMyGroup(request.myGroup);
-    if (request.isBreak) {
-        engine.placeRack(request.balls);
-    } else {
-        engine.placeFromRecords(request.balls);
-        if (choice.placement)
-            engine.placeCueBall(desk::fromInterface(choice.placement->x),
-                                desk::fromInterface(choice.placement->y), true);
-    }
-    return engine.runShot(choice.strike);
+    return referee::ReplayShot(engine, positionOf(request, choice),
+                               request.isBreak ? desk::kOpenTable : request.myGroup, choice.strike);
 }
 
-// The fouls of a shot in play, read straight off the shot record.
-inline bool fouled(const JudgeRecord& j) {
-    bool potted = false;
-    for (int i = 0; i < desk::kObjectBallCount; ++i)
-        potted = potted || j.m_bGone[i] != 0;
-    return j.m_bWhiteGone != 0 || j.m_bIsTouch_Nothing != 0 || j.m_bIsTouch_Other != 0 ||
-           j.m_bOtherGone != 0 || (!potted && j.m_bIsTouch_No_Desk != 0);
+// Whether the table's referee calls the played shot a foul.
+inline bool fouled(const ShotRequest& request, const ShotChoice& choice,
+                   const desk::ShotOutcome& out) {
+    referee::CEightBallReferee r;
+    r.Resume(0, request.myGroup, request.chances, positionOf(request, choice).Statuses(),
+             request.isBreak);
+    const referee::ShotFacts facts = referee::FactsOf(out);
+    return (request.isBreak ? r.Break(facts) : r.Shot(facts)).IsFoul();
 }
 
 } // namespace bot::test

@@ -10,7 +10,8 @@ using desk::kOpenTable;
 using desk::kSolids;
 using desk::kStripes;
 
-// A shot record as a shooter's desk would report it.
+// A shot as a shooter's desk would report it: the shot record and the final
+// statuses (what was down before stays down, `potted` went down now).
 struct Shot {
     std::vector<int> potted{};
     int firstTouch = -1;
@@ -19,8 +20,15 @@ struct Shot {
     bool whiteGone = false;
     int cushions = 0;
 
-    desk::ShotOutcome outcome() const {
+    desk::ShotOutcome outcome(const desk::BallStatuses& before) const {
         desk::ShotOutcome o;
+        for (std::size_t i = 0; i < before.size(); ++i)
+            o.balls[i].m_nStatus =
+                before[i] == desk::kOnTable ? desk::kOnTable : desk::kPocketedEarlier;
+        for (int b : potted)
+            o.balls[static_cast<std::size_t>(b)].m_nStatus = desk::kPocketedThisShot;
+        if (whiteGone)
+            o.balls[desk::kCueBall].m_nStatus = desk::kPocketedThisShot;
         JudgeRecord& j = o.judge;
         j.m_bIsTouch_Nothing = firstTouch < 0 ? 1 : 0;
         j.m_nFirst_Touch = static_cast<int16_t>(firstTouch);
@@ -60,13 +68,14 @@ struct Case {
     bool foul, wins, loses, keepsTurn;
     int ownPotted;
     int groupAfter;
+    int chances = 1;
 };
 
 class ShotsInPlay : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ShotsInPlay, ReadAsTheRefereeReadsThem) {
     const Case c = GetParam();
-    const Forecast f = forecastShot(c.before, c.group, false, c.shot.outcome());
+    const Forecast f = forecastShot(c.before, c.group, false, c.shot.outcome(c.before), c.chances);
     EXPECT_EQ(f.foul, c.foul);
     EXPECT_EQ(f.wins, c.wins);
     EXPECT_EQ(f.loses, c.loses);
@@ -74,6 +83,11 @@ TEST_P(ShotsInPlay, ReadAsTheRefereeReadsThem) {
     EXPECT_EQ(f.ownPotted, c.ownPotted);
     EXPECT_EQ(f.groupAfter, c.groupAfter);
     EXPECT_FALSE(f.rerack);
+    if (!c.keepsTurn) {
+        EXPECT_EQ(f.chancesAfter, 0);
+    } else if (c.ownPotted == 0) {
+        EXPECT_EQ(f.chancesAfter, c.chances - 1) << "a miss uses up a chance";
+    }
 }
 
 const desk::BallStatuses kAll = allOnTable();
@@ -168,18 +182,40 @@ INSTANTIATE_TEST_SUITE_P(Cases, ShotsInPlay,
                                                 false,
                                                 false,
                                                 true,
-                                                2,
+                                                1,
                                                 kSolids},
-                                           Case{"OpenTableBlackFirst",
+                                           Case{"OpenTableBlackFirstIsNoFoul",
                                                 kAll,
                                                 kOpenTable,
                                                 {{}, 7, false, false, false, 2},
-                                                true,
+                                                false,
                                                 false,
                                                 false,
                                                 false,
                                                 0,
                                                 kOpenTable},
+                                           Case{"MissWithASpareChance",
+                                                kAll,
+                                                kSolids,
+                                                {{}, 3, false, false, false, 1},
+                                                false,
+                                                false,
+                                                false,
+                                                true,
+                                                0,
+                                                kSolids,
+                                                2},
+                                           Case{"FoulWithASpareChance",
+                                                kAll,
+                                                kSolids,
+                                                {{}, 3, false, false, false, 0},
+                                                true,
+                                                false,
+                                                false,
+                                                false,
+                                                0,
+                                                kSolids,
+                                                2},
                                            Case{"OpenTableFoulSetsNoGroup",
                                                 kAll,
                                                 kOpenTable,
@@ -253,7 +289,7 @@ class Breaks : public ::testing::TestWithParam<BreakCase> {};
 
 TEST_P(Breaks, AreLegalWithAPotOrFourCushions) {
     const BreakCase c = GetParam();
-    const Forecast f = forecastShot(allOnTable(), kOpenTable, true, c.shot.outcome());
+    const Forecast f = forecastShot(allOnTable(), kOpenTable, true, c.shot.outcome(allOnTable()));
     EXPECT_EQ(f.foul, c.foul);
     EXPECT_EQ(f.rerack, c.rerack);
     EXPECT_EQ(f.keepsTurn, c.keepsTurn);

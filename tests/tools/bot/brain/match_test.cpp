@@ -1,11 +1,14 @@
-// Full strength against the weakest setting over whole racks, with a small
-// referee of its own: breaks, groups, fouls with ball in hand or two chances,
-// and the black. The strong brain must pocket far more per visit and win.
+// Full strength against the weakest setting over whole racks, judged by the
+// table's own referee: breaks, groups, fouls with ball in hand or two
+// chances, and the black. Every shot is played from the position the way the
+// desks replay it. The strong brain must pocket far more per visit and win.
 
 #include "tools/bot/brain/ShotBrain.h"
 
 #include "desk/model/StandardRack.h"
 #include "tools/bot/brain/Placement.h"
+#include "tools/referee/EightBallReferee.h"
+#include "tools/referee/ReportJudge.h"
 
 #include <array>
 #include <cstdio>
@@ -14,8 +17,6 @@
 namespace bot {
 namespace {
 
-using desk::kBlackBall;
-using desk::kCueBall;
 using desk::kOpenTable;
 
 constexpr int kGames = 8;
@@ -25,7 +26,6 @@ constexpr int kBudget = 100;
 struct Player {
     explicit Player(int level, uint32_t seed) : brain({level, seed, kBudget}) {}
     CShotBrain brain;
-    int group = kOpenTable;
     int potted = 0; // own balls pocketed in legal shots
     int visits = 0; // turns at the table
     int shots = 0;
@@ -33,126 +33,75 @@ struct Player {
     int wins = 0;
 };
 
-bool ownBall(int group, int ball) {
-    if (ball == kBlackBall || ball < 0 || ball >= desk::kObjectBallCount)
-        return false;
-    return group == kOpenTable || desk::groupOf(ball) == group;
-}
-
-bool groupCleared(const desk::SphereRecords& balls, int group) {
-    if (group == kOpenTable)
-        return false;
-    for (int i = 0; i < desk::kObjectBallCount; ++i)
-        if (desk::groupOf(i) == group &&
-            balls[static_cast<std::size_t>(i)].m_nStatus == desk::kOnTable)
-            return false;
-    return true;
+// Own balls that went down in a shot judged fair: balls of the group the
+// shooter holds after it.
+int ownPotted(const referee::CEightBallReferee& r, int seat, const desk::BallStatuses& before,
+              const desk::SphereRecords& after) {
+    const int group = r.GroupOf(seat);
+    int n = 0;
+    for (int i = 0; i < desk::kObjectBallCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (i != desk::kBlackBall && before[k] == desk::kOnTable &&
+            after[k].m_nStatus == desk::kPocketedThisShot &&
+            (group == kOpenTable || desk::groupOf(i) == group))
+            ++n;
+    }
+    return n;
 }
 
 // Plays one game; returns the winner's seat, or −1 when it ran out of shots.
 int playGame(std::array<Player*, 2> seats, int breaker, uint32_t rackSeed) {
     desk::CShotEngine engine;
-    desk::SphereRecords balls = desk::standardRack(rackSeed);
-    seats[0]->group = seats[1]->group = kOpenTable;
-    int shooter = breaker;
-    int chances = 1;
+    referee::CEightBallReferee referee;
+    referee.StartRack(breaker);
+    referee::CTablePosition position = referee::CTablePosition::Rack(desk::standardRack(rackSeed));
     bool isBreak = true;
     bool inHand = false;
-    ++seats[static_cast<std::size_t>(shooter)]->visits;
+    int lastToPlay = -1;
 
     for (int n = 0; n < kMaxShotsPerGame; ++n) {
+        const int shooter = referee.ToPlay();
         Player& me = *seats[static_cast<std::size_t>(shooter)];
-        Player& other = *seats[static_cast<std::size_t>(1 - shooter)];
+        if (shooter != lastToPlay)
+            ++me.visits;
+        lastToPlay = shooter;
+
         ShotRequest request;
-        request.balls = balls;
-        request.myGroup = me.group;
+        request.position = position;
+        request.myGroup = isBreak ? kOpenTable : referee.GroupOf(shooter);
+        request.chances = referee.Chances();
         request.isBreak = isBreak;
         request.ballInHand = inHand;
         const ShotChoice choice = me.brain.choose(request);
         ++me.shots;
-
-        engine.setMyGroup(me.group);
-        if (isBreak) {
-            engine.placeRack(balls);
-        } else {
-            engine.placeFromRecords(balls);
-            if (inHand) {
-                EXPECT_TRUE(choice.placement.has_value());
-                if (!choice.placement)
-                    return -1;
-                const Vec2 at{desk::fromInterface(choice.placement->x),
-                              desk::fromInterface(choice.placement->y)};
-                EXPECT_TRUE(isLegalPlacement(tableStateFrom(balls), at));
-                engine.placeCueBall(at.x, at.y, true);
-            }
+        if (inHand) {
+            EXPECT_TRUE(choice.placement.has_value());
+            if (!choice.placement)
+                return -1;
+            EXPECT_TRUE(isLegalPlacement(tableStateFrom(position.records()),
+                                         {desk::fromInterface(choice.placement->x),
+                                          desk::fromInterface(choice.placement->y)}));
+            referee.CueBallPlaced();
         }
-        const desk::ShotOutcome out = engine.runShot(choice.strike);
-        const JudgeRecord& j = out.judge;
+        const referee::CTablePosition from = positionOf(request, choice);
+        const desk::ShotOutcome out =
+            referee::ReplayShot(engine, from, request.myGroup, choice.strike);
+        const referee::ShotFacts facts = referee::FactsOf(out);
+        const referee::Verdict v = isBreak ? referee.Break(facts) : referee.Shot(facts);
 
-        int pots = 0;
-        int own = 0;
-        int lowest = -1;
-        for (int i = 0; i < desk::kObjectBallCount; ++i) {
-            if (j.m_bGone[i] == 0 || i == kBlackBall)
-                continue;
-            ++pots;
-            if (lowest < 0)
-                lowest = i;
-            if (ownBall(me.group, i))
-                ++own;
+        if (v.rerack) {
+            position = referee::CTablePosition::Rack(desk::standardRack(rackSeed += 1000));
+            continue;
         }
-        const bool black = j.m_bGone[kBlackBall] != 0;
-
-        bool foul = false;
-        bool keep = false;
-        if (isBreak) {
-            if (black) { // racked again, the same player breaks
-                balls = desk::standardRack(rackSeed += 1000);
-                continue;
-            }
-            foul = j.m_bWhiteGone != 0 || (pots == 0 && j.m_nNum_TouchDesk < 4);
-            if (!foul && pots > 0) {
-                me.group = desk::groupOf(j.m_nFirst_Gone);
-                other.group = 1 - me.group;
-                keep = true;
-            }
-            isBreak = false;
-        } else {
-            const bool open = me.group == kOpenTable;
-            foul = j.m_bWhiteGone != 0 || j.m_bIsTouch_Nothing != 0 || j.m_bIsTouch_Other != 0 ||
-                   j.m_bOtherGone != 0 || (open && j.m_nFirst_Touch == kBlackBall) ||
-                   (pots == 0 && !black && j.m_bIsTouch_No_Desk != 0);
-            if (black) {
-                const bool won = !foul && groupCleared(balls, me.group);
-                return won ? shooter : 1 - shooter;
-            }
-            if (!foul && open && lowest >= 0) {
-                me.group = desk::groupOf(lowest);
-                other.group = 1 - me.group;
-            }
-            keep = !foul && own > 0;
-        }
-        if (!foul)
-            me.potted += own;
-        else
+        if (v.GameOver())
+            return v.winner;
+        if (v.IsFoul())
             ++me.fouls;
-        balls = out.balls;
-
-        if (foul) {
-            shooter = 1 - shooter;
-            chances = 2;
-            inHand = j.m_bWhiteGone != 0;
-            ++seats[static_cast<std::size_t>(shooter)]->visits;
-        } else if (!keep) {
-            inHand = false;
-            if (--chances <= 0) {
-                shooter = 1 - shooter;
-                chances = 1;
-                ++seats[static_cast<std::size_t>(shooter)]->visits;
-            }
-        } else {
-            inHand = false;
-        }
+        else
+            me.potted += ownPotted(referee, shooter, from.Statuses(), out.balls);
+        position = referee::CTablePosition::AfterShot(out.balls);
+        isBreak = false;
+        inHand = v.nextStatus == referee::kStatusBallInHand;
     }
     return -1;
 }

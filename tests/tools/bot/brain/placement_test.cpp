@@ -7,32 +7,11 @@
 namespace bot {
 namespace {
 
-// The area's corners in design pixels of an 800 × 600 window.
-constexpr double kLeftPx = 72, kRightPx = 190, kTopPx = 76, kBottomPx = 375;
+// The area's right edge in design pixels of an 800 × 600 window.
+constexpr double kRightPx = 190;
 
 desk::WorldPoint worldAt(double sx, double sy) {
     return desk::CViewGeometry().screenToWorld(sx, sy);
-}
-
-TEST(PlacementArea, IsTheStripBehindTheHeadLine) {
-    const desk::Rect a = placementArea();
-    EXPECT_NEAR(a.left, worldAt(kLeftPx, 0).x, 1e-9);
-    EXPECT_NEAR(a.right, worldAt(kRightPx, 0).x, 1e-9);
-    EXPECT_NEAR(a.top, worldAt(0, kTopPx).y, 1e-9);
-    EXPECT_NEAR(a.bottom, worldAt(0, kBottomPx).y, 1e-9);
-    // Behind the head line, a quarter down the playing rectangle.
-    const desk::Rect& r = desk::CTableLayout::playingRect();
-    EXPECT_LT(a.right, r.left + 0.25 * (r.right - r.left));
-    EXPECT_GT(a.left, r.left);
-}
-
-TEST(PlacementArea, ScalesWithTheWindowButCoversTheSameTable) {
-    const desk::Rect design = placementArea();
-    const desk::Rect small = placementArea(desk::CViewGeometry(624, 468));
-    EXPECT_NEAR(small.left, design.left, 0.2);
-    EXPECT_NEAR(small.right, design.right, 0.2);
-    EXPECT_NEAR(small.top, design.top, 0.2);
-    EXPECT_NEAR(small.bottom, design.bottom, 0.2);
 }
 
 struct SpotCase {
@@ -79,7 +58,7 @@ TEST(Placement, SafeSpotsKeepAMarginAndTheGridOnlyHoldsThem) {
 
     // A crowded area: balls on a lattice through it leave few spots.
     test::Position crowd;
-    const desk::Rect a = placementArea();
+    const desk::Rect a = desk::cuePlacementArea();
     int ball = 0;
     for (double x = a.left + 1; x < a.right && ball < 15; x += 3.2)
         for (double y = a.bottom + 1; y < a.top && ball < 15; y += 4.5, ++ball)

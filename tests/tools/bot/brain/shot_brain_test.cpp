@@ -4,6 +4,7 @@
 #include "desk/model/StandardRack.h"
 #include "tools/bot/brain/Placement.h"
 #include "tools/bot/brain/ShotPlans.h"
+#include "tools/referee/ReportCheck.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ TEST_P(EasyPots, AreTakenAndGoIn) {
 
     const desk::ShotOutcome out = replay(r, choice);
     EXPECT_EQ(out.judge.m_bGone[ball], 1);
-    EXPECT_FALSE(fouled(out.judge));
+    EXPECT_FALSE(fouled(r, choice, out));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EasyPots,
@@ -92,7 +93,7 @@ TEST_P(CleanShots, AreChosenOverFouls) {
     const ShotChoice choice = brain.choose(r);
     EXPECT_FALSE(choice.expected.foul);
     const desk::ShotOutcome out = replay(r, choice);
-    EXPECT_FALSE(fouled(out.judge)) << "first touch " << out.judge.m_nFirst_Touch;
+    EXPECT_FALSE(fouled(r, choice, out)) << "first touch " << out.judge.m_nFirst_Touch;
     EXPECT_EQ(out.judge.m_bGone[kBlackBall], 0);
 }
 
@@ -133,7 +134,7 @@ TEST(ShotBrain, OnAnOpenTableNeverPlaysTheBlackFirst) {
     const desk::ShotOutcome out = replay(r, choice);
     EXPECT_NE(out.judge.m_nFirst_Touch, kBlackBall);
     EXPECT_EQ(out.judge.m_bGone[kBlackBall], 0);
-    EXPECT_FALSE(fouled(out.judge));
+    EXPECT_FALSE(fouled(r, choice, out));
 }
 
 TEST(ShotBrain, PotsTheBlackOnceItsGroupIsCleared) {
@@ -151,25 +152,24 @@ TEST(ShotBrain, PotsTheBlackOnceItsGroupIsCleared) {
 
 // ---- ball in hand -----------------------------------------------------------
 
-// The desk's own test, on design pixels: inside the area and two radii clear.
+// The desk's own rule, without the slack the table server allows, and the
+// server's check.
 bool deskAcceptsPlacement(const ShotRequest& r, const CueSpot& spot) {
-    const Vec2 at{desk::fromInterface(spot.x), desk::fromInterface(spot.y)};
-    const desk::ScreenPoint px = desk::CViewGeometry().worldToScreen(at.x, at.y);
-    if (px.x < 72 || px.x > 190 || px.y < 76 || px.y > 375)
-        return false;
-    for (int i = 0; i < desk::kObjectBallCount; ++i) {
-        const Vec2 b{desk::fromInterface(r.balls[static_cast<std::size_t>(i)].m_nX),
-                     desk::fromInterface(r.balls[static_cast<std::size_t>(i)].m_nY)};
-        if (length(b - at) < 2.0)
-            return false;
-    }
-    return true;
+    const desk::SphereRecords& balls = r.position.records();
+    desk::BallCentres centres;
+    for (int i = 0; i < desk::kObjectBallCount; ++i)
+        centres[static_cast<std::size_t>(i)] = {
+            desk::fromInterface(balls[static_cast<std::size_t>(i)].m_nX),
+            desk::fromInterface(balls[static_cast<std::size_t>(i)].m_nY)};
+    const desk::WorldPoint at{desk::fromInterface(spot.x), desk::fromInterface(spot.y)};
+    return desk::cuePlacementArea().contains(at.x, at.y) && desk::clearOfBalls(centres, at) &&
+           referee::CheckCuePlacement(balls, spot.x, spot.y).ok();
 }
 
 Position crowdedArea() {
     // Object balls on a lattice over the placement area.
     Position p;
-    const desk::Rect a = placementArea();
+    const desk::Rect a = desk::cuePlacementArea();
     int ball = 0;
     for (double x = a.left + 0.5; x < a.right && ball < 7; x += 3.0)
         for (double y = a.bottom + 0.5; y < a.top && ball < 7; y += 4.0, ++ball)
@@ -194,7 +194,7 @@ TEST_P(BallInHand, PlacesTheCueBallLegallyAndPlaysFromThere) {
     ASSERT_TRUE(choice.placement);
     EXPECT_TRUE(deskAcceptsPlacement(r, *choice.placement));
     const desk::ShotOutcome out = replay(r, choice);
-    EXPECT_FALSE(fouled(out.judge));
+    EXPECT_FALSE(fouled(r, choice, out));
     if (c.expectPot) {
         EXPECT_GE(choice.expected.ownPotted, 1);
     }
@@ -227,7 +227,7 @@ class Breaks : public ::testing::TestWithParam<uint32_t> {};
 
 TEST_P(Breaks, AreLegalAndKeepTheCueBall) {
     ShotRequest r;
-    r.balls = desk::standardRack(GetParam());
+    r.position = referee::CTablePosition::Rack(desk::standardRack(GetParam()));
     r.isBreak = true;
     CShotBrain brain = strongBrain();
     const ShotChoice choice = brain.choose(r);
@@ -243,7 +243,7 @@ TEST_P(Breaks, AreLegalAndKeepTheCueBall) {
     EXPECT_EQ(out.judge.m_bWhiteGone, 0);
     // The apex is the ball nearest the cue ball.
     const desk::BallPosition foot = desk::footSpot();
-    const auto& apex = r.balls[static_cast<std::size_t>(choice.target)];
+    const auto& apex = r.position.records()[static_cast<std::size_t>(choice.target)];
     EXPECT_NEAR(desk::fromInterface(apex.m_nX), foot.x, 1e-5);
 }
 
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, Breaks, ::testing::Values(1u, 2u, 3u, 77u));
 
 std::vector<ShotRequest> someRequests() {
     ShotRequest brk;
-    brk.balls = desk::standardRack(5);
+    brk.position = referee::CTablePosition::Rack(desk::standardRack(5));
     brk.isBreak = true;
     return {
         brk, Position().cue(-15, 5).on(0, 5, 5).on(1, -8, 13).on(9, 0, 0).request(kSolids),
@@ -292,6 +292,46 @@ TEST(ShotBrain, ThinkingStaysWithinItsBudget) {
             EXPECT_GE(c.simulations, 1);
             EXPECT_LE(c.simulations, budget + kSafetyReserve);
         }
+    }
+}
+
+// Whichever way the desks took the position (a rebuilt table after a recovery
+// message, or the records after a shot, with or without ball in hand), the
+// strike the brain plans does on the table exactly what it did in its
+// simulation.
+TEST(ShotBrain, ThePlannedStrikeDoesOnTheTableWhatItForecast) {
+    const Position mid = Position().cue(-15, 5).on(0, 5, 5).on(1, -8, 13).on(9, 0, 0).on(10, 12, 3);
+    const Position inHand = Position().cuePocketed(-27.4, -8).on(3, -10, 12).on(12, 8, 2);
+    struct Case {
+        const char* name;
+        ShotRequest request;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"after a shot", mid.request(kSolids)});
+    ShotRequest rebuilt = mid.request(kSolids);
+    rebuilt.position = referee::CTablePosition::Rack(mid.records);
+    cases.push_back({"rebuilt by a recovery message", rebuilt});
+    cases.push_back({"ball in hand", inHand.request(kOpenTable, true)});
+    ShotRequest rebuiltInHand = inHand.request(kOpenTable, true);
+    rebuiltInHand.position = referee::CTablePosition::Rack(inHand.records);
+    cases.push_back({"ball in hand on a rebuilt table", rebuiltInHand});
+    ShotRequest twoChances = mid.request(kSolids);
+    twoChances.chances = 2;
+    cases.push_back({"two chances", twoChances});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CShotBrain brain = strongBrain();
+        const ShotChoice choice = brain.choose(c.request);
+        ASSERT_EQ(choice.strike.arc, choice.planned.arc);
+        const desk::ShotOutcome out = replay(c.request, choice);
+        const Forecast f = forecastShot(positionOf(c.request, choice).Statuses(), c.request.myGroup,
+                                        false, out, c.request.chances);
+        EXPECT_EQ(f.foul, choice.expected.foul);
+        EXPECT_EQ(f.ownPotted, choice.expected.ownPotted);
+        EXPECT_EQ(f.keepsTurn, choice.expected.keepsTurn);
+        EXPECT_EQ(f.chancesAfter, choice.expected.chancesAfter);
+        EXPECT_EQ(f.groupAfter, choice.expected.groupAfter);
+        EXPECT_EQ(f.wins, choice.expected.wins);
     }
 }
 
