@@ -22,6 +22,7 @@ usage: ./run.sh <command>
   setup   install the Debian packages that are missing
   build   setup, then configure and build into ${BUILD_DIR#"$ROOT"/}
   test    build, then run every test (inside Xvfb and a session bus when needed)
+  play    build, then start a local game on this display
 TXT
 }
 
@@ -97,9 +98,21 @@ cmd_test() {
   with_session ctest --test-dir "$BUILD_DIR" --output-on-failure -j "${JOBS:-$(nproc)}" "$@"
 }
 
+# Until the table program is assembled, a local game is the practice table:
+# the real desk control, hosted exactly as the program will host it.
+cmd_play() {
+  cmd_build
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run.sh: play needs a display (DISPLAY is not set)" >&2
+    exit 1
+  fi
+  exec "$BUILD_DIR/bin/desk-practice" --res "$BUILD_DIR/res" "$@"
+}
+
 case "${1:-}" in
   setup) cmd_setup ;;
   build) cmd_build ;;
   test) shift; cmd_test "$@" ;;
+  play) shift; cmd_play "$@" ;;
   *) usage; [ -z "${1:-}" ] && exit 0 || exit 2 ;;
 esac
