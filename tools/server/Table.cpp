@@ -699,21 +699,41 @@ void CTable::armTurnTimer() {
         m_timers.KillTimer(kTurnTimer);
 }
 
+namespace {
+
+// The break and play variants of the turn and strike relays share one
+// layout; only the message type differs.
+template <class TTurn>
+TTurn turnMessage(int seat, int32_t arc) {
+    TTurn m;
+    m.m_nSeatNo = static_cast<uint16_t>(seat);
+    m.arc = arc;
+    return m;
+}
+
+template <class TBegin>
+TBegin beginMessage(int seat, const CRecoverShot& shot, int status) {
+    TBegin m;
+    m.m_nSeatNo = static_cast<uint16_t>(seat);
+    m.arc = shot.arc;
+    m.speed = shot.speed;
+    m.x = shot.x;
+    m.y = shot.y;
+    m.z = shot.z;
+    m.m_nStatus = static_cast<int16_t>(status);
+    return m;
+}
+
+} // namespace
+
 void CTable::onTurn(int seat, uint16_t type, int32_t arc) {
     const bool breakTurn = type == msg::Turn_InStart;
     if (seat != m_referee.ToPlay() || m_stage != (breakTurn ? Stage::Break : Stage::Aim))
         return;
-    if (breakTurn) {
-        CTurn_InStart m;
-        m.m_nSeatNo = static_cast<uint16_t>(seat);
-        m.arc = arc;
-        toAll(m);
-    } else {
-        CTurn_InPlay m;
-        m.m_nSeatNo = static_cast<uint16_t>(seat);
-        m.arc = arc;
-        toAll(m);
-    }
+    if (breakTurn)
+        toAll(turnMessage<CTurn_InStart>(seat, arc));
+    else
+        toAll(turnMessage<CTurn_InPlay>(seat, arc));
 }
 
 void CTable::onStrike(int seat, Shot kind, const CRecoverShot& shot) {
@@ -728,26 +748,10 @@ void CTable::onStrike(int seat, Shot kind, const CRecoverShot& shot) {
     m_timers.SetTimer(kFlightTimer, m_config.limits.flightMs);
     if (kind == Shot::Break) {
         m_stage = Stage::BreakFlight;
-        CCrash_Begin_InStart m;
-        m.m_nSeatNo = static_cast<uint16_t>(seat);
-        m.arc = shot.arc;
-        m.speed = shot.speed;
-        m.x = shot.x;
-        m.y = shot.y;
-        m.z = shot.z;
-        m.m_nStatus = referee::kStatusBreakFlight;
-        toAll(m);
+        toAll(beginMessage<CCrash_Begin_InStart>(seat, shot, referee::kStatusBreakFlight));
     } else {
         m_stage = Stage::Flight;
-        CCrash_Begin_InPlay m;
-        m.m_nSeatNo = static_cast<uint16_t>(seat);
-        m.arc = shot.arc;
-        m.speed = shot.speed;
-        m.x = shot.x;
-        m.y = shot.y;
-        m.z = shot.z;
-        m.m_nStatus = referee::kStatusFlight;
-        toAll(m);
+        toAll(beginMessage<CCrash_Begin_InPlay>(seat, shot, referee::kStatusFlight));
     }
 }
 

@@ -449,41 +449,33 @@ void CBotClient::Agree() {
 }
 
 void CBotClient::Break(const desk::Strike& strike) {
-    const uint16_t seat = static_cast<uint16_t>(m_view.mySeat);
-    CTurn_InStart turn;
-    turn.m_nSeatNo = seat;
-    turn.arc = strike.arc;
-    m_connection->Send(turn);
-    CCrash_Begin_InStart begin;
-    begin.m_nSeatNo = seat;
-    begin.arc = strike.arc;
-    begin.speed = strike.speed;
-    begin.z = strike.tip;
-    m_connection->Send(begin);
-    ++m_nTurnSerial;
-    m_view.deskStatus = referee::kStatusBreakFlight;
-    m_bOwnStrike = true;
-    simulate(m_view.mySeat, strike, false);
-    report(true);
+    sendStrike<CTurn_InStart, CCrash_Begin_InStart>(strike, referee::kStatusBreakFlight, true);
 }
 
 void CBotClient::Shoot(const desk::Strike& strike) {
+    sendStrike<CTurn_InPlay, CCrash_Begin_InPlay>(strike, referee::kStatusFlight, false);
+}
+
+// What the desk sends at a release: the last cue angle, then the strike; the
+// bot then simulates the shot itself and reports it as the desk would.
+template <class TTurn, class TBegin>
+void CBotClient::sendStrike(const desk::Strike& strike, int flightStatus, bool isBreak) {
     const uint16_t seat = static_cast<uint16_t>(m_view.mySeat);
-    CTurn_InPlay turn;
+    TTurn turn;
     turn.m_nSeatNo = seat;
     turn.arc = strike.arc;
     m_connection->Send(turn);
-    CCrash_Begin_InPlay begin;
+    TBegin begin;
     begin.m_nSeatNo = seat;
     begin.arc = strike.arc;
     begin.speed = strike.speed;
     begin.z = strike.tip;
     m_connection->Send(begin);
     ++m_nTurnSerial;
-    m_view.deskStatus = referee::kStatusFlight;
+    m_view.deskStatus = static_cast<int16_t>(flightStatus);
     m_bOwnStrike = true;
     simulate(m_view.mySeat, strike, false);
-    report(false);
+    report(isBreak);
 }
 
 void CBotClient::PlaceCueBall(int32_t x, int32_t y) {

@@ -150,6 +150,8 @@ private:
                     const protocol::CRecoverShot* shot);
     void simulate(int shooter, const desk::Strike& strike, bool recovered);
     void report(bool isBreak);
+    template <class TTurn, class TBegin>
+    void sendStrike(const desk::Strike& strike, int flightStatus, bool isBreak);
     void setGroups(int solids, int stripes);
     void end(const QString& why);
     void scheduleTurn();
