@@ -703,16 +703,14 @@ namespace {
 
 // The break and play variants of the turn and strike relays share one
 // layout; only the message type differs.
-template <class TTurn>
-TTurn turnMessage(int seat, int32_t arc) {
+template <class TTurn> TTurn turnMessage(int seat, int32_t arc) {
     TTurn m;
     m.m_nSeatNo = static_cast<uint16_t>(seat);
     m.arc = arc;
     return m;
 }
 
-template <class TBegin>
-TBegin beginMessage(int seat, const CRecoverShot& shot, int status) {
+template <class TBegin> TBegin beginMessage(int seat, const CRecoverShot& shot, int status) {
     TBegin m;
     m.m_nSeatNo = static_cast<uint16_t>(seat);
     m.arc = shot.arc;
