@@ -13,21 +13,20 @@
 static_assert(std::endian::native == std::endian::little,
               "the shared records are little-endian in memory");
 
-#define PACKED_RECORD_SIZE(T, n)                                                   \
-    static_assert(sizeof(T) == (n), #T " must be " #n " bytes");                   \
-    static_assert(alignof(T) == 1, #T " must be packed");                          \
-    static_assert(std::is_trivially_copyable_v<T>, #T " must be trivially copyable"); \
+#define PACKED_RECORD_SIZE(T, n)                                                                   \
+    static_assert(sizeof(T) == (n), #T " must be " #n " bytes");                                   \
+    static_assert(alignof(T) == 1, #T " must be packed");                                          \
+    static_assert(std::is_trivially_copyable_v<T>, #T " must be trivially copyable");              \
     static_assert(std::is_standard_layout_v<T>, #T " must be standard layout")
 
-#define PACKED_FIELD_AT(T, field, off) \
+#define PACKED_FIELD_AT(T, field, off)                                                             \
     static_assert(offsetof(T, field) == (off), #T "::" #field " must be at offset " #off)
 
 namespace platform {
 
 // Copies exactly out.size() records from raw bytes. Returns false, leaving
 // `out` untouched, when the bytes are too few.
-template <class T>
-bool readRecords(std::span<const std::byte> bytes, std::span<T> out) {
+template <class T> bool readRecords(std::span<const std::byte> bytes, std::span<T> out) {
     static_assert(std::is_trivially_copyable_v<T>);
     if (bytes.size() < out.size_bytes())
         return false;
@@ -37,8 +36,7 @@ bool readRecords(std::span<const std::byte> bytes, std::span<T> out) {
 
 // Copies the records into raw bytes. Returns false, writing nothing, when the
 // destination is too small.
-template <class T>
-bool writeRecords(std::span<const T> in, std::span<std::byte> out) {
+template <class T> bool writeRecords(std::span<const T> in, std::span<std::byte> out) {
     static_assert(std::is_trivially_copyable_v<T>);
     if (out.size() < in.size_bytes())
         return false;

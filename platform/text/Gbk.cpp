@@ -9,7 +9,11 @@ namespace platform::gbk {
 namespace {
 
 std::size_t utf8SequenceLength(unsigned char lead, std::size_t left) {
-    const std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const std::size_t len = lead < 0x80    ? 1
+                            : lead >= 0xF0 ? 4
+                            : lead >= 0xE0 ? 3
+                            : lead >= 0xC0 ? 2
+                                           : 1;
     return std::min(len, left);
 }
 
@@ -83,7 +87,9 @@ std::string toUtf8(std::string_view gbk) {
     return toUtf8Converter().run(gbk, "\xEF\xBF\xBD", false);
 }
 
-std::string fromUtf8(std::string_view utf8) { return fromUtf8Converter().run(utf8, "?", true); }
+std::string fromUtf8(std::string_view utf8) {
+    return fromUtf8Converter().run(utf8, "?", true);
+}
 
 QString toUnicode(std::string_view gbk) {
     const std::string utf8 = toUtf8(gbk);

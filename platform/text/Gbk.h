@@ -24,8 +24,7 @@ inline QString toUnicode(const QByteArray& gbk) {
 QByteArray fromUnicode(const QString& text);
 std::string fromUnicodeStd(const QString& text);
 
-template <std::size_t N>
-QString fieldToUnicode(const char (&field)[N]) {
+template <std::size_t N> QString fieldToUnicode(const char (&field)[N]) {
     return toUnicode(fieldText(field));
 }
 

@@ -43,13 +43,11 @@ inline std::size_t copyToField(char* dst, std::size_t n, std::string_view text) 
     return used;
 }
 
-template <std::size_t N>
-std::size_t copyToField(char (&dst)[N], std::string_view text) {
+template <std::size_t N> std::size_t copyToField(char (&dst)[N], std::string_view text) {
     return copyToField(dst, N, text);
 }
 
-template <std::size_t N>
-std::string_view fieldText(const char (&field)[N]) {
+template <std::size_t N> std::string_view fieldText(const char (&field)[N]) {
     return fieldText(field, N);
 }
 

@@ -113,14 +113,18 @@ namespace {
 CManualTimerDriver* g_driver = nullptr;
 }
 
-CManualTimerDriver::CManualTimerDriver() : m_state(std::make_shared<State>()) { g_driver = this; }
+CManualTimerDriver::CManualTimerDriver() : m_state(std::make_shared<State>()) {
+    g_driver = this;
+}
 
 CManualTimerDriver::~CManualTimerDriver() {
     if (g_driver == this)
         g_driver = nullptr;
 }
 
-CManualTimerDriver* CManualTimerDriver::current() { return g_driver; }
+CManualTimerDriver* CManualTimerDriver::current() {
+    return g_driver;
+}
 
 void CManualTimerDriver::advance(int64_t ms) {
     const int64_t target = m_state->now + std::max<int64_t>(ms, 0);
@@ -133,9 +137,13 @@ bool CManualTimerDriver::fireNext() {
     return m_state->fireOne(std::numeric_limits<int64_t>::max());
 }
 
-int64_t CManualTimerDriver::now() const { return m_state->now; }
+int64_t CManualTimerDriver::now() const {
+    return m_state->now;
+}
 
-int CManualTimerDriver::activeCount() const { return int(m_state->entries.size()); }
+int CManualTimerDriver::activeCount() const {
+    return int(m_state->entries.size());
+}
 
 // ---- the timers of one owner -----------------------------------------------
 
@@ -151,15 +159,16 @@ void CWindowTimers::SetTimer(int id, int intervalMs) {
         if (auto* driver = CManualTimerDriver::current())
             m_backend = std::shared_ptr<ITimerBackend>(driver->m_state, driver->m_state.get());
         else
-            m_backend = std::shared_ptr<ITimerBackend>(new QtTimerBackend(this), [](ITimerBackend* b) {
-                // The owner may be destroyed inside its own OnTimer, while Qt
-                // is still delivering the backend's event: let the loop delete it.
-                auto* qt = static_cast<QtTimerBackend*>(b);
-                if (qt->inEvent())
-                    qt->deleteLater();
-                else
-                    delete qt;
-            });
+            m_backend =
+                std::shared_ptr<ITimerBackend>(new QtTimerBackend(this), [](ITimerBackend* b) {
+                    // The owner may be destroyed inside its own OnTimer, while Qt
+                    // is still delivering the backend's event: let the loop delete it.
+                    auto* qt = static_cast<QtTimerBackend*>(b);
+                    if (qt->inEvent())
+                        qt->deleteLater();
+                    else
+                        delete qt;
+                });
     }
     m_intervals[id] = intervalMs;
     m_backend->start(this, id, intervalMs);
@@ -176,7 +185,9 @@ void CWindowTimers::KillAll() {
         KillTimer((it++)->first);
 }
 
-bool CWindowTimers::IsActive(int id) const { return m_intervals.count(id) != 0; }
+bool CWindowTimers::IsActive(int id) const {
+    return m_intervals.count(id) != 0;
+}
 
 int CWindowTimers::Interval(int id) const {
     const auto it = m_intervals.find(id);

@@ -31,8 +31,7 @@ public:
     // A fixed text field of n bytes: its text up to the first zero byte.
     std::string text(std::size_t n);
     // A fixed text field copied into a C array that always ends up terminated.
-    template <std::size_t N>
-    void text(char (&dst)[N], std::size_t fieldSize = N) {
+    template <std::size_t N> void text(char (&dst)[N], std::size_t fieldSize = N) {
         copyText(dst, N, fieldSize);
     }
 

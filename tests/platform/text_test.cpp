@@ -9,7 +9,7 @@ namespace {
 
 TEST(Gbk, RoundTripsChineseTexts) {
     for (const QString& text : {QStringLiteral("台球"), QStringLiteral("请%s开始击球"),
-                               QStringLiteral("游戏服务器连接失败"), QStringLiteral("plain")}) {
+                                QStringLiteral("游戏服务器连接失败"), QStringLiteral("plain")}) {
         const QByteArray bytes = gbk::fromUnicode(text);
         EXPECT_EQ(gbk::toUnicode(bytes), text) << text.toStdString();
     }
@@ -18,7 +18,10 @@ TEST(Gbk, RoundTripsChineseTexts) {
 
 TEST(Gbk, InvalidBytesBecomeReplacementCharacters) {
     // 0xFF is never valid; a lead byte at the very end is cut off.
-    EXPECT_EQ(gbk::toUnicode(std::string_view("a\xFF" "b", 3)), QStringLiteral("a\uFFFDb"));
+    EXPECT_EQ(gbk::toUnicode(std::string_view("a\xFF"
+                                              "b",
+                                              3)),
+              QStringLiteral("a\uFFFDb"));
     EXPECT_EQ(gbk::toUnicode(std::string_view("\xFF", 1)), QStringLiteral("\uFFFD"));
     EXPECT_EQ(gbk::toUnicode(std::string_view("x\xCC", 2)), QStringLiteral("x\uFFFD"));
     // A valid character after garbage still comes through.
@@ -55,7 +58,9 @@ TEST(Gbk, CopyToFieldNeverSplitsADoubleByteCharacter) {
 
 TEST(Gbk, CopyToFieldMixedTextAndEmbeddedZero) {
     char field[4];
-    gbk::copyToField(field, std::string_view("a\xCC\xA8" "b", 4));
+    gbk::copyToField(field, std::string_view("a\xCC\xA8"
+                                             "b",
+                                             4));
     EXPECT_EQ(std::string(field), "a\xCC\xA8");
     gbk::copyToField(field, std::string_view("ab\0cd", 5));
     EXPECT_EQ(std::string(field), "ab");

@@ -12,7 +12,7 @@ namespace {
 TEST(BodyWriter, WritesBigEndianFieldsPaddingAndText) {
     CBodyWriter w;
     w.u16(0x0259).i16(-2).u32(0x01020304).i32(-1).pad(2).text("ab", 4).u8(7);
-    const std::vector<uint8_t> expected = {0x02, 0x59, 0xFF, 0xFE, 1, 2, 3, 4, 0xFF, 0xFF,
+    const std::vector<uint8_t> expected = {0x02, 0x59, 0xFF, 0xFE, 1,   2,   3, 4, 0xFF, 0xFF,
                                            0xFF, 0xFF, 0,    0,    'a', 'b', 0, 0, 7};
     EXPECT_EQ(w.data(), expected);
 }

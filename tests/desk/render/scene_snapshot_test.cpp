@@ -6,8 +6,8 @@
 #include "GlFixture.h"
 
 #include "desk/media/PictureLoader.h"
-#include "desk/render/CDrawContext.h"
 #include "desk/model/Units.h"
+#include "desk/render/CDrawContext.h"
 
 #include <QDir>
 #include <cmath>
