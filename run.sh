@@ -48,7 +48,7 @@ cmd_setup() {
   echo "run.sh: installing:" $missing
   as_root apt-get update -q
   # shellcheck disable=SC2086
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing
 }
 
 cmd_build() {
