@@ -7,6 +7,7 @@
 #include "desk/model/CuePlacement.h"
 #include "desk/model/ViewGeometry.h"
 #include "desk/physics/PhysicsWorld.h"
+#include "desk/physics/ShotEngine.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +33,7 @@ struct PowerState {
     double pullBack = 0.0; // 1 … 6 world units once charging
     bool rising = true;
 };
-inline constexpr int kFullPower = 2000;
+inline constexpr int kFullPower = kMaxPower; // a full swing strikes as hard as the engine takes
 inline constexpr double kFullPullBack = 6.0;
 inline constexpr int kChargeTimerMs = 50;
 

@@ -7,9 +7,6 @@
 namespace desk {
 
 namespace {
-constexpr int kMarginLeft = 57;
-constexpr int kMarginTop = 61;
-constexpr int kMarginBottom = 210;
 constexpr int kHeadString = 205;
 constexpr int kInset = 15;
 } // namespace
@@ -17,8 +14,9 @@ constexpr int kInset = 15;
 PixelArea cuePlacementPixels(int width, int height) {
     const int insetX = scaleX(kInset, width);
     const int insetY = scaleY(kInset, height);
-    return {scaleX(kMarginLeft, width) + insetX, scaleY(kMarginTop, height) + insetY,
-            scaleX(kHeadString, width) - insetX, height - scaleY(kMarginBottom, height) - insetY};
+    return {scaleX(kTableMarginLeft, width) + insetX, scaleY(kTableMarginTop, height) + insetY,
+            scaleX(kHeadString, width) - insetX,
+            height - scaleY(kTableMarginBottom, height) - insetY};
 }
 
 Rect cuePlacementArea(const CViewGeometry& view) {

@@ -10,7 +10,6 @@ constexpr double kCameraHeight = 85.0;
 constexpr double kHalfFieldOfView = 15.0 * std::numbers::pi / 180.0;
 constexpr int kTrayLeftDesign = 78;   // design pixels from the left edge to the first slot
 constexpr int kTrayWidthDesign = 460; // design pixels spanned by the fifteen slot steps
-constexpr int kLeftMarginDesign = 57; // left margin of the table picture
 constexpr double kTrayDrop = 2.5;     // world units below the margin line
 } // namespace
 
@@ -43,7 +42,7 @@ WorldPoint CViewGeometry::traySlot(int ball) const {
     const double H = visibleHeight();
     const double x = kTrayLeftDesign * W / kDesignWidth - W / 2 + 1 +
                      ball * (kTrayWidthDesign * W / kDesignWidth) / 15;
-    const int margin = scaleX(kLeftMarginDesign, m_nWidth);
+    const int margin = scaleX(kTableMarginLeft, m_nWidth);
     const double y = margin * H / m_nHeight - H / 2 - kTrayDrop;
     return {x, y};
 }

@@ -8,6 +8,14 @@
 
 namespace desk {
 
+// The table picture's margins inside the design window: the desk draws the
+// table there, and the cue-ball placement area and the tray are measured from
+// them.
+inline constexpr int kTableMarginLeft = 57;
+inline constexpr int kTableMarginRight = 65;
+inline constexpr int kTableMarginTop = 61;
+inline constexpr int kTableMarginBottom = 210;
+
 struct WorldPoint {
     double x = 0;
     double y = 0;

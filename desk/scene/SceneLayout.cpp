@@ -1,5 +1,7 @@
 #include "desk/scene/SceneLayout.h"
 
+#include "desk/control/Aiming.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <numeric>
@@ -23,7 +25,6 @@ constexpr int kBarTop = 484;
 constexpr int kBarWidth = 16;
 constexpr int kBarHeight = 100;
 constexpr int kFillWidth = 11;
-constexpr int kFullPower = 2000;
 
 constexpr std::array<PixelBox, CSceneLayout::kPocketLights> kLightFields{{
     {13, 19, 63, 69},
@@ -33,12 +34,6 @@ constexpr std::array<PixelBox, CSceneLayout::kPocketLights> kLightFields{{
     {284, 305, 334, 355},
     {13, 294, 63, 344},
 }};
-
-// The table picture's margins inside the window.
-constexpr int kMarginLeft = 57;
-constexpr int kMarginRight = 65;
-constexpr int kMarginTop = 61;
-constexpr int kMarginBottom = 210;
 
 int validLoc(int loc) {
     return loc == 1 ? 1 : 0;
@@ -94,8 +89,8 @@ PixelBox CSceneLayout::powerBar() const {
 
 PixelBox CSceneLayout::powerFill(int power) const {
     const PixelBox bar = powerBar();
-    const int p = std::clamp(power, 0, kFullPower);
-    const int f = static_cast<int>(int64_t(p) * bar.height() / kFullPower);
+    const int p = std::clamp(power, 0, control::kFullPower);
+    const int f = static_cast<int>(int64_t(p) * bar.height() / control::kFullPower);
     if (f <= 0)
         return {};
     return {bar.left, bar.bottom - f, bar.left + sx(kFillWidth), bar.bottom};
@@ -125,8 +120,8 @@ std::array<GlyphPlacement, 5> CSceneLayout::clockGlyphs(int loc, int seconds) co
 }
 
 CSceneLayout::Point CSceneLayout::lightCentre() const {
-    const int l = sx(kMarginLeft), r = sx(kMarginRight);
-    const int t = sy(kMarginTop), b = sy(kMarginBottom);
+    const int l = sx(kTableMarginLeft), r = sx(kTableMarginRight);
+    const int t = sy(kTableMarginTop), b = sy(kTableMarginBottom);
     return {(width() - r - l) / 2 + l, (height() - b - t) / 2 + t};
 }
 
