@@ -27,7 +27,7 @@ std::string BotUsage() {
            "  --watch             watch instead of playing\n"
            "  --level 1-5         playing strength; lower levels aim less exactly (default 5)\n"
            "  --games N           leave the table after N games (default: stay until it ends)\n"
-           "  --seed N            seed of the aim noise (default: from the id)\n"
+           "  --seed N            seed of the aim noise (default: from the id and seat)\n"
            "  --help              this text\n"
            "\n"
            "One line per shot, game and recovery goes to standard output, and a summary\n"
