@@ -1,6 +1,7 @@
 #include "desk/render/CMeshRenderer.h"
 
 #include "desk/render/CRenderDevice.h"
+#include "desk/render/ShaderProgram.h"
 
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLShaderProgram>
@@ -124,13 +125,9 @@ CMeshRenderer::~CMeshRenderer() = default;
 bool CMeshRenderer::Prepare() {
     if (m_generation == m_device.Generation() && m_program)
         return true;
-    m_program = std::make_unique<QOpenGLShaderProgram>();
-    if (!m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader) ||
-        !m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) ||
-        !m_program->link()) {
-        m_program.reset();
+    m_program = linkProgram(kVertexShader, kFragmentShader);
+    if (!m_program)
         return false;
-    }
     m_generation = m_device.Generation();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "desk/render/CSpriteBatch.h"
 
 #include "desk/render/CRenderDevice.h"
+#include "desk/render/ShaderProgram.h"
 
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLShaderProgram>
@@ -139,13 +140,9 @@ bool CSpriteBatch::Prepare() {
     if (m_generation == m_device.Generation() && m_program)
         return true;
     // A new context: whatever was made on the old one is gone with it.
-    m_program = std::make_unique<QOpenGLShaderProgram>();
-    if (!m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader) ||
-        !m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) ||
-        !m_program->link()) {
-        m_program.reset();
+    m_program = linkProgram(kVertexShader, kFragmentShader);
+    if (!m_program)
         return false;
-    }
     gl->glGenVertexArrays(1, &m_vao);
     gl->glGenBuffers(1, &m_vbo);
     gl->glBindVertexArray(m_vao);
